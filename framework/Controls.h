@@ -1,0 +1,173 @@
+#pragma once
+// Controls as models: bounds, colour, visibility, parent and mouse events. A control holds its
+// state and raises its events whether or not a native peer mirrors it; windowed controls and
+// their peers build on these classes.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/Classes.h"
+#include "framework/Graphics.h"
+
+struct TPoint {
+  int X = 0;
+  int Y = 0;
+  friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+struct TRect {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+  int Width() const { return Right - Left; }
+  int Height() const { return Bottom - Top; }
+  friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+enum TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
+enum TShiftStateFlag : std::uint8_t { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = TSet<TShiftStateFlag>;
+enum THelpType : std::uint8_t { htKeyword, htContext };
+using TCursor = std::int16_t;
+inline constexpr TCursor crDefault = 0;
+
+using TNotifyEvent = std::function<void(TObject* sender)>;
+using TMouseEvent =
+    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+
+extern const TTypeInfo kCursorType;          // "TCursor", integer kind
+extern const TTypeInfo kHelpTypeType;        // "THelpType": htKeyword, htContext
+extern const TTypeInfo kHelpContextType;     // "THelpContext", integer kind
+extern const TTypeInfo kMouseEventType;      // "TMouseEvent"
+extern const TTypeInfo kMouseMoveEventType;  // "TMouseMoveEvent"
+
+class TWinControl;
+
+class TControl : public TComponent {
+ public:
+  explicit TControl(TComponent* owner);
+  ~TControl() override;
+
+  // Name, Tag, Left, Top, Width, Height, Cursor, Hint, HelpType, HelpKeyword, HelpContext.
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassType() const override { return StaticClassInfo(); }
+
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void SetLeft(int left) { SetBounds(left, top_, width_, height_); }
+  void SetTop(int top) { SetBounds(left_, top, width_, height_); }
+  void SetWidth(int width) { SetBounds(left_, top_, width, height_); }
+  void SetHeight(int height) { SetBounds(left_, top_, width_, height); }
+  // Every bounds writer ends here. A change is stored and the old and new areas are invalidated.
+  virtual void SetBounds(int left, int top, int width, int height);
+  TRect BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+  TRect ClientRect() const { return {0, 0, width_, height_}; }
+
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor cursor) { cursor_ = cursor; }
+  const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& hint) { hint_ = hint; }
+  THelpType HelpType() const { return helpType_; }
+  void SetHelpType(THelpType helpType) { helpType_ = helpType; }
+  const std::string& HelpKeyword() const { return helpKeyword_; }
+  void SetHelpKeyword(const std::string& keyword) { helpKeyword_ = keyword; }
+  std::int32_t HelpContext() const { return helpContext_; }
+  void SetHelpContext(std::int32_t context) { helpContext_ = context; }
+
+  // The colour writer: a value that differs from the current one is stored, the control stops
+  // taking its colour from its parent, and the control is invalidated. The same value does
+  // nothing.
+  TColor Color() const { return color_; }
+  void SetColor(TColor color);
+  // While true the control takes its parent's colour (and follows it when it changes).
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool parentColor);
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+
+  TWinControl* Parent() const { return parent_; }
+  virtual void SetParent(TWinControl* parent);
+
+  // Asks for the control's area to be painted again. Without a parent, or while the parent has no
+  // native window, nothing needs painting and this does nothing.
+  virtual void Invalidate();
+
+  TMouseEvent OnMouseDown;
+  TMouseMoveEvent OnMouseMove;
+  TMouseEvent OnMouseUp;
+
+  // Mouse input in the control's client coordinates, delivered by the parent or the peer; each
+  // raises the matching event with the control as sender.
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+
+ protected:
+  // Called after the colour changed (by the writer or from the parent).
+  virtual void ColorChanged();
+  // The parent's colour changed; a control with ParentColor takes it.
+  void ParentColorChanged();
+
+ private:
+  friend class TWinControl;
+
+  int left_ = 0;
+  int top_ = 0;
+  int width_ = 0;
+  int height_ = 0;
+  TCursor cursor_ = crDefault;
+  std::string hint_;
+  THelpType helpType_ = htContext;
+  std::string helpKeyword_;
+  std::int32_t helpContext_ = 0;
+  TColor color_ = clWindow;
+  bool parentColor_ = true;
+  bool visible_ = true;
+  TWinControl* parent_ = nullptr;
+};
+
+// A control that can hold other controls. Its child controls are destroyed with it.
+class TWinControl : public TControl {
+ public:
+  explicit TWinControl(TComponent* owner);
+  ~TWinControl() override;
+
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassType() const override { return StaticClassInfo(); }
+
+  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  TControl* Controls(int index) const { return controls_.at(static_cast<std::size_t>(index)); }
+
+  // Repaints the area of a child control. The model keeps no pixels, so without a native window
+  // there is nothing to do; a peer repaints the area.
+  virtual void InvalidateChild(const TControl& child);
+
+ protected:
+  void ColorChanged() override;
+
+ private:
+  friend class TControl;
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+
+  std::vector<TControl*> controls_;
+};
+
+// A windowless control that draws itself onto its parent's surface.
+class TGraphicControl : public TControl {
+ public:
+  explicit TGraphicControl(TComponent* owner);
+
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassType() const override { return StaticClassInfo(); }
+
+  // Paints the control; called whenever the framework paints it. The base draws nothing.
+  virtual void Paint() {}
+};

@@ -1,0 +1,123 @@
+#pragma once
+// TRarBar: the bar gauge. It shows `Progress` between `Min` and `Max` as an upright square prism
+// filled from the bottom, with an optional percentage text beside the fill level. This unit holds
+// the control's data: properties, construction defaults, writers and the built-in colour schemes.
+
+#include <cstdint>
+#include <memory>
+
+#include "framework/Controls.h"
+#include "framework/Graphics.h"
+
+enum TRBColorScheme : std::uint8_t { rcPurpleBlue, rcAcid, rcLightGreen, rcLightBlue };
+
+extern const TTypeInfo kRBColorSchemeType;  // "TRBColorScheme"
+
+class TRarBar : public TGraphicControl {
+ public:
+  // Construction: the colours of rcPurpleBlue, ShowPercentage on, Min 0, Max 100, Progress 0,
+  // X 0, Y 5, 60 x 180 pixels, background clBtnFace and a bold font.
+  explicit TRarBar(TComponent* owner);
+  ~TRarBar() override;
+
+  // The inherited entries (Name .. HelpContext), then the bar's 27 in declared order.
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassType() const override { return StaticClassInfo(); }
+
+  // Paints through DrawBar.
+  void Paint() override;
+  // Redraws the whole control from the current property values.
+  void DrawBar();
+
+  // Colours: writing one stores it and draws nothing; it shows at the next drawing.
+  TColor TopColor() const { return topColor_; }
+  void SetTopColor(TColor value) { topColor_ = value; }
+  TColor SideColor1() const { return sideColor1_; }
+  void SetSideColor1(TColor value) { sideColor1_ = value; }
+  TColor SideColor2() const { return sideColor2_; }
+  void SetSideColor2(TColor value) { sideColor2_ = value; }
+  TColor EmptyColor1() const { return emptyColor1_; }
+  void SetEmptyColor1(TColor value) { emptyColor1_ = value; }
+  TColor EmptyColor2() const { return emptyColor2_; }
+  void SetEmptyColor2(TColor value) { emptyColor2_ = value; }
+  TColor EmptyFrameColor1() const { return emptyFrameColor1_; }
+  void SetEmptyFrameColor1(TColor value) { emptyFrameColor1_ = value; }
+  TColor EmptyFrameColor2() const { return emptyFrameColor2_; }
+  void SetEmptyFrameColor2(TColor value) { emptyFrameColor2_ = value; }
+  TColor BottomFrameColor() const { return bottomFrameColor_; }
+  void SetBottomFrameColor(TColor value) { bottomFrameColor_ = value; }
+  TColor BottomColor() const { return bottomColor_; }
+  void SetBottomColor(TColor value) { bottomColor_ = value; }
+  TColor FilledFrameColor() const { return filledFrameColor_; }
+  void SetFilledFrameColor(TColor value) { filledFrameColor_ = value; }
+  TColor FilledColor() const { return filledColor_; }
+  void SetFilledColor(TColor value) { filledColor_ = value; }
+  TColor FilledSideColor1() const { return filledSideColor1_; }
+  void SetFilledSideColor1(TColor value) { filledSideColor1_ = value; }
+  TColor FilledSideColor2() const { return filledSideColor2_; }
+  void SetFilledSideColor2(TColor value) { filledSideColor2_ = value; }
+  TColor EmptyLineColor() const { return emptyLineColor_; }
+  void SetEmptyLineColor(TColor value) { emptyLineColor_ = value; }
+  TColor FilledLineColor() const { return filledLineColor_; }
+  void SetFilledLineColor(TColor value) { filledLineColor_ = value; }
+
+  // Min, Max, Progress and ShowPercentage: writing one stores it and draws at once, also when
+  // the value is unchanged. Nothing is clamped or validated.
+  std::int32_t Min() const { return min_; }
+  void SetMin(std::int32_t value);
+  std::int32_t Max() const { return max_; }
+  void SetMax(std::int32_t value);
+  std::int32_t Progress() const { return progress_; }
+  void SetProgress(std::int32_t value);
+  bool ShowPercentage() const { return showPercentage_; }
+  void SetShowPercentage(bool value);
+
+  // The bar's own font; writing copies the attributes of the given font into it and draws
+  // nothing. The font object itself is never replaced.
+  TFont* Font() const { return font_.get(); }
+  void SetFont(const TFont& font) { font_->Assign(font); }
+
+  // Writing a scheme stores it; rcPurpleBlue .. rcLightBlue then overwrite the 15 colours and
+  // the font colour. Any other value is kept and changes nothing else. Nothing is drawn.
+  TRBColorScheme ColorScheme() const { return colorScheme_; }
+  void SetColorScheme(TRBColorScheme scheme);
+
+  // Offsets of the prism inside the control: left edge, top of the lid. Drawn at the next drawing.
+  std::int32_t X() const { return x_; }
+  void SetX(std::int32_t value) { x_ = value; }
+  std::int32_t Y() const { return y_; }
+  void SetY(std::int32_t value) { y_ = value; }
+
+  // Height - Y - 5 as of the latest drawing: the prism's height from the lid's top to the front
+  // corner of the bottom.
+  std::int32_t BodyHeight() const { return bodyHeight_; }
+  // How many drawings the bar has made since it was created.
+  std::uint64_t DrawCount() const { return drawCount_; }
+
+ private:
+  TColor topColor_ = 0;
+  TColor sideColor1_ = 0;
+  TColor sideColor2_ = 0;
+  TColor emptyColor1_ = 0;
+  TColor emptyColor2_ = 0;
+  TColor emptyFrameColor1_ = 0;
+  TColor emptyFrameColor2_ = 0;
+  TColor bottomFrameColor_ = 0;
+  TColor bottomColor_ = 0;
+  TColor filledFrameColor_ = 0;
+  TColor filledColor_ = 0;
+  TColor filledSideColor1_ = 0;
+  TColor filledSideColor2_ = 0;
+  TColor emptyLineColor_ = 0;
+  TColor filledLineColor_ = 0;
+  std::int32_t min_ = 0;
+  std::int32_t max_ = 0;
+  std::int32_t progress_ = 0;
+  std::unique_ptr<TFont> font_;
+  bool showPercentage_ = false;
+  TRBColorScheme colorScheme_ = rcPurpleBlue;
+  std::int32_t x_ = 0;
+  std::int32_t y_ = 0;
+  std::int32_t bodyHeight_ = 0;
+  std::uint64_t drawCount_ = 0;
+};
