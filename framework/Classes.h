@@ -54,7 +54,9 @@ class TComponent : public TPersistent {
 
   TComponent* Owner() const { return owner_; }
   int ComponentCount() const { return static_cast<int>(components_.size()); }
-  TComponent* Components(int index) const { return components_.at(static_cast<std::size_t>(index)); }
+  TComponent* Components(int index) const {
+    return components_.at(static_cast<std::size_t>(index));
+  }
   // The owned component named `name`, compared without regard to case; null when there is none
   // or the name is empty.
   TComponent* FindComponent(std::string_view name) const;

@@ -61,8 +61,7 @@ constexpr TColorIdent kColorIdents[] = {
 };
 
 constexpr std::string_view kFontPitchNames[] = {"fpDefault", "fpVariable", "fpFixed"};
-constexpr std::string_view kFontStyleNames[] = {"fsBold", "fsItalic", "fsUnderline",
-                                                "fsStrikeOut"};
+constexpr std::string_view kFontStyleNames[] = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
 
 int defaultPixelsPerInch = 96;
 

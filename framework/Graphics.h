@@ -117,8 +117,9 @@ inline constexpr TFontCharset OEM_CHARSET = 255;
 extern const TTypeInfo kFontCharsetType;  // "TFontCharset", integer kind
 extern const TTypeInfo kFontNameType;     // "TFontName", string kind
 extern const TTypeInfo kFontPitchType;    // "TFontPitch": fpDefault, fpVariable, fpFixed
-extern const TTypeInfo kFontStylesType;   // "TFontStyles": set of fsBold, fsItalic, fsUnderline, fsStrikeOut
-extern const TTypeInfo kFontType;         // "TFont", class kind
+extern const TTypeInfo
+    kFontStylesType;  // "TFontStyles": set of fsBold, fsItalic, fsUnderline, fsStrikeOut
+extern const TTypeInfo kFontType;  // "TFont", class kind
 
 // A font as the framework describes it: face, pixel height (negative: character height without
 // internal leading), pitch, style set, character set and colour. The size in points is derived

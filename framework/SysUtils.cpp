@@ -71,8 +71,7 @@ std::optional<std::int64_t> ParseInteger(std::string_view text, int bits) {
     ++i;
   }
   if (i == text.size()) return std::nullopt;
-  const std::uint64_t patternMask =
-      bits == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << bits) - 1;
+  const std::uint64_t patternMask = bits == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << bits) - 1;
   std::uint64_t magnitude = 0;
   for (; i < text.size(); ++i) {
     if (hex) {
@@ -235,8 +234,10 @@ std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
   const std::int64_t remainder = product % c;
   // Round half away from zero.
   if (remainder != 0) {
-    const std::uint64_t twice = 2 * static_cast<std::uint64_t>(remainder < 0 ? -remainder : remainder);
-    const std::uint64_t divisor = static_cast<std::uint64_t>(c < 0 ? -static_cast<std::int64_t>(c) : c);
+    const std::uint64_t twice =
+        2 * static_cast<std::uint64_t>(remainder < 0 ? -remainder : remainder);
+    const std::uint64_t divisor =
+        static_cast<std::uint64_t>(c < 0 ? -static_cast<std::int64_t>(c) : c);
     if (twice >= divisor) quotient += ((product < 0) != (c < 0)) ? -1 : 1;
   }
   if (quotient > std::numeric_limits<std::int32_t>::max() ||

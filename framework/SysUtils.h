@@ -31,7 +31,8 @@ std::int32_t StrToIntDef(std::string_view text, std::int32_t fallback);
 // Extended-precision float text. Parsing accepts blanks around, a sign, digits with at most one
 // decimal separator (the one given) and an exponent; anything else raises EConvertError
 // "'%s' n'est pas une valeur à virgule flottante correcte".
-long double StrToFloat(std::string_view text, char decimalSeparator = FormatSettings.DecimalSeparator);
+long double StrToFloat(std::string_view text,
+                       char decimalSeparator = FormatSettings.DecimalSeparator);
 std::optional<long double> TryStrToFloat(std::string_view text,
                                          char decimalSeparator = FormatSettings.DecimalSeparator);
 

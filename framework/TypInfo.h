@@ -1,7 +1,7 @@
 #pragma once
 // Property tables: every class describes the properties it makes visible by name, type name, kind,
-// reader, writer and stored flag, its ancestors' entries first. The settings store, the colours page
-// and the scheme files read and write properties only through these tables, by name.
+// reader, writer and stored flag, its ancestors' entries first. The settings store, the colours
+// page and the scheme files read and write properties only through these tables, by name.
 
 #include <cstdint>
 #include <optional>
@@ -28,13 +28,13 @@ struct TTypeInfo {
 };
 
 // The framework's basic types.
-extern const TTypeInfo kIntegerType;      // "Integer", signed 32-bit
-extern const TTypeInfo kCardinalType;     // "Cardinal", unsigned 32-bit
-extern const TTypeInfo kBooleanType;      // "Boolean": False, True
-extern const TTypeInfo kStringType;       // "string"
-extern const TTypeInfo kExtendedType;     // "Extended", the 80-bit float
+extern const TTypeInfo kIntegerType;        // "Integer", signed 32-bit
+extern const TTypeInfo kCardinalType;       // "Cardinal", unsigned 32-bit
+extern const TTypeInfo kBooleanType;        // "Boolean": False, True
+extern const TTypeInfo kStringType;         // "string"
+extern const TTypeInfo kExtendedType;       // "Extended", the 80-bit float
 extern const TTypeInfo kComponentNameType;  // "TComponentName"
-extern const TTypeInfo kNotifyEventType;  // "TNotifyEvent"
+extern const TTypeInfo kNotifyEventType;    // "TNotifyEvent"
 
 struct TPropInfo {
   std::string_view Name;

@@ -24,8 +24,8 @@ constexpr TSchemeColors kSchemes[] = {
     {16744576, 14706792, 16744576, 12609640, 14647424, 10512488, 12550272, 6589504, 8031296,
      8429664, 10526816, 8558140, 8962120, 16769248, 10018920, 4755464},
     // rcLightBlue
-    {8962120, 8558140, 8962120, 8558140, 8962120, 10512488, 12550272, 13654104, 14702680,
-     13664384, 14712960, 14706792, 16744576, 13166984, 13674664, clPurple},
+    {8962120, 8558140, 8962120, 8558140, 8962120, 10512488, 12550272, 13654104, 14702680, 13664384,
+     14712960, 14706792, 16744576, 13166984, 13674664, clPurple},
 };
 
 }  // namespace
@@ -39,30 +39,26 @@ const TClassInfo& TRarBar::StaticClassInfo() {
           OrdProperty<&TRarBar::TopColor, &TRarBar::SetTopColor>("TopColor", kColorType),
           OrdProperty<&TRarBar::SideColor1, &TRarBar::SetSideColor1>("SideColor1", kColorType),
           OrdProperty<&TRarBar::SideColor2, &TRarBar::SetSideColor2>("SideColor2", kColorType),
-          OrdProperty<&TRarBar::EmptyColor1, &TRarBar::SetEmptyColor1>("EmptyColor1",
-                                                                       kColorType),
-          OrdProperty<&TRarBar::EmptyColor2, &TRarBar::SetEmptyColor2>("EmptyColor2",
-                                                                       kColorType),
-          OrdProperty<&TRarBar::EmptyFrameColor1, &TRarBar::SetEmptyFrameColor1>(
-              "EmptyFrameColor1", kColorType),
-          OrdProperty<&TRarBar::EmptyFrameColor2, &TRarBar::SetEmptyFrameColor2>(
-              "EmptyFrameColor2", kColorType),
-          OrdProperty<&TRarBar::BottomFrameColor, &TRarBar::SetBottomFrameColor>(
-              "BottomFrameColor", kColorType),
-          OrdProperty<&TRarBar::BottomColor, &TRarBar::SetBottomColor>("BottomColor",
-                                                                       kColorType),
-          OrdProperty<&TRarBar::FilledFrameColor, &TRarBar::SetFilledFrameColor>(
-              "FilledFrameColor", kColorType),
-          OrdProperty<&TRarBar::FilledColor, &TRarBar::SetFilledColor>("FilledColor",
-                                                                       kColorType),
-          OrdProperty<&TRarBar::FilledSideColor1, &TRarBar::SetFilledSideColor1>(
-              "FilledSideColor1", kColorType),
-          OrdProperty<&TRarBar::FilledSideColor2, &TRarBar::SetFilledSideColor2>(
-              "FilledSideColor2", kColorType),
+          OrdProperty<&TRarBar::EmptyColor1, &TRarBar::SetEmptyColor1>("EmptyColor1", kColorType),
+          OrdProperty<&TRarBar::EmptyColor2, &TRarBar::SetEmptyColor2>("EmptyColor2", kColorType),
+          OrdProperty<&TRarBar::EmptyFrameColor1, &TRarBar::SetEmptyFrameColor1>("EmptyFrameColor1",
+                                                                                 kColorType),
+          OrdProperty<&TRarBar::EmptyFrameColor2, &TRarBar::SetEmptyFrameColor2>("EmptyFrameColor2",
+                                                                                 kColorType),
+          OrdProperty<&TRarBar::BottomFrameColor, &TRarBar::SetBottomFrameColor>("BottomFrameColor",
+                                                                                 kColorType),
+          OrdProperty<&TRarBar::BottomColor, &TRarBar::SetBottomColor>("BottomColor", kColorType),
+          OrdProperty<&TRarBar::FilledFrameColor, &TRarBar::SetFilledFrameColor>("FilledFrameColor",
+                                                                                 kColorType),
+          OrdProperty<&TRarBar::FilledColor, &TRarBar::SetFilledColor>("FilledColor", kColorType),
+          OrdProperty<&TRarBar::FilledSideColor1, &TRarBar::SetFilledSideColor1>("FilledSideColor1",
+                                                                                 kColorType),
+          OrdProperty<&TRarBar::FilledSideColor2, &TRarBar::SetFilledSideColor2>("FilledSideColor2",
+                                                                                 kColorType),
           OrdProperty<&TRarBar::EmptyLineColor, &TRarBar::SetEmptyLineColor>("EmptyLineColor",
                                                                              kColorType),
-          OrdProperty<&TRarBar::FilledLineColor, &TRarBar::SetFilledLineColor>(
-              "FilledLineColor", kColorType),
+          OrdProperty<&TRarBar::FilledLineColor, &TRarBar::SetFilledLineColor>("FilledLineColor",
+                                                                               kColorType),
           OrdProperty<&TRarBar::Min, &TRarBar::SetMin>("Min", kIntegerType),
           OrdProperty<&TRarBar::Max, &TRarBar::SetMax>("Max", kIntegerType),
           OrdProperty<&TRarBar::Progress, &TRarBar::SetProgress>("Progress", kIntegerType),

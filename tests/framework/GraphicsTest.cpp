@@ -34,11 +34,21 @@ TEST(ColorNamesTest, SpotValuesOfTheTable) {
     std::uint32_t bits;
   };
   const Case cases[] = {
-      {"clPurple", 0x00800080},  {"clAqua", 0x00FFFF00},    {"clMoneyGreen", 0x00C0DCC0},
-      {"clSkyBlue", 0x00F0CAA6}, {"clCream", 0x00F0FBFF},   {"clMedGray", 0x00A4A0A0},
-      {"clBtnFace", 0x8000000F}, {"clInfoBk", 0x80000018},  {"clNone", 0x1FFFFFFF},
-      {"clDefault", 0x20000000}, {"clWindow", 0x80000005},  {"clGradientInactiveCaption", 0x8000001C},
-      {"clScrollBar", 0x80000000}, {"cl3DDkShadow", 0x80000015}, {"clInactiveCaptionText", 0x80000013},
+      {"clPurple", 0x00800080},
+      {"clAqua", 0x00FFFF00},
+      {"clMoneyGreen", 0x00C0DCC0},
+      {"clSkyBlue", 0x00F0CAA6},
+      {"clCream", 0x00F0FBFF},
+      {"clMedGray", 0x00A4A0A0},
+      {"clBtnFace", 0x8000000F},
+      {"clInfoBk", 0x80000018},
+      {"clNone", 0x1FFFFFFF},
+      {"clDefault", 0x20000000},
+      {"clWindow", 0x80000005},
+      {"clGradientInactiveCaption", 0x8000001C},
+      {"clScrollBar", 0x80000000},
+      {"cl3DDkShadow", 0x80000015},
+      {"clInactiveCaptionText", 0x80000013},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(static_cast<std::uint32_t>(StringToColor(c.name)), c.bits) << c.name;

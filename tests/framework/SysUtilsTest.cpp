@@ -36,14 +36,15 @@ TEST(StrToIntTest, AcceptsTheFrameworkSyntax) {
 }
 
 TEST(StrToIntTest, RejectsEverythingElseWithTheFrameworkMessage) {
-  const char* cases[] = {"", " ", "abc", "12 ", "1.5", "-", "$", "2147483648", "-2147483649",
-                         "$100000000", "1e3", "12a", "--1"};
+  const char* cases[] = {"",           " ",           "abc",        "12 ", "1.5", "-",  "$",
+                         "2147483648", "-2147483649", "$100000000", "1e3", "12a", "--1"};
   for (const char* text : cases) {
     try {
       StrToInt(text);
       ADD_FAILURE() << "accepted '" << text << "'";
     } catch (const EConvertError& error) {
-      EXPECT_EQ(error.Message(), std::string("'") + text + "' n'est pas une valeur entière correcte");
+      EXPECT_EQ(error.Message(),
+                std::string("'") + text + "' n'est pas une valeur entière correcte");
     }
   }
   EXPECT_EQ(StrToIntDef("x", -3), -3);
@@ -63,10 +64,18 @@ TEST(FloatTextTest, GeneralFormatPicksTheShortestNotation) {
     const char* text;
   };
   const Case cases[] = {
-      {100, 18, "100"},       {0.5L, 18, "0.5"},       {150.5L, 18, "150.5"},
-      {-2.25L, 18, "-2.25"},  {0, 18, "0"},            {0.1L, 18, "0.1"},
-      {1e20L, 18, "1E20"},    {1.5e-7L, 18, "1.5E-7"}, {0.00001L, 18, "0.00001"},
-      {123456, 3, "1.23E5"},  {1.0L / 3, 4, "0.3333"}, {99.995L, 4, "100"},
+      {100, 18, "100"},
+      {0.5L, 18, "0.5"},
+      {150.5L, 18, "150.5"},
+      {-2.25L, 18, "-2.25"},
+      {0, 18, "0"},
+      {0.1L, 18, "0.1"},
+      {1e20L, 18, "1E20"},
+      {1.5e-7L, 18, "1.5E-7"},
+      {0.00001L, 18, "0.00001"},
+      {123456, 3, "1.23E5"},
+      {1.0L / 3, 4, "0.3333"},
+      {99.995L, 4, "100"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FloatToStrGeneral(c.value, c.precision, '.'), c.text) << c.text;
@@ -112,7 +121,7 @@ TEST(MulDivTest, RoundsHalfAwayFromZero) {
       {1, 3, 2, 2},      // 1.5
       {-1, 3, 2, -2},    // -1.5
       {1, -3, 2, -2},
-      {5, 5, 0, -1},  // division by zero
+      {5, 5, 0, -1},                                // division by zero
       {std::numeric_limits<int>::max(), 4, 2, -1},  // overflow
   };
   for (const Case& c : cases) {
