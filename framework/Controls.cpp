@@ -89,6 +89,10 @@ void TControl::SetParent(TWinControl* parent) {
   }
 }
 
+TGraphicsPorts TControl::GraphicsPorts() const {
+  return parent_ != nullptr ? parent_->GraphicsPorts() : TGraphicsPorts{};
+}
+
 void TControl::Invalidate() {
   if (parent_ != nullptr && visible_) parent_->InvalidateChild(*this);
 }
@@ -135,6 +139,12 @@ void TWinControl::RemoveControl(TControl* control) {
 }
 
 void TWinControl::InvalidateChild(const TControl&) {}
+
+void TWinControl::CopyChildImage(const TControl&, const TBitmap&, int, int) {}
+
+TGraphicsPorts TWinControl::GraphicsPorts() const {
+  return hasPorts_ ? ports_ : TControl::GraphicsPorts();
+}
 
 void TWinControl::ColorChanged() {
   TControl::ColorChanged();

@@ -45,6 +45,18 @@ extern const TTypeInfo kHelpContextType;     // "THelpContext", integer kind
 extern const TTypeInfo kMouseEventType;      // "TMouseEvent"
 extern const TTypeInfo kMouseMoveEventType;  // "TMouseMoveEvent"
 
+namespace platform {
+class IScreen;
+class IGlyphRasterizer;
+}  // namespace platform
+class TBitmap;
+
+// The ports a control draws with. A null screen resolves system colours with the framework's
+// built-in classic palette; null glyphs use the framework's built-in deterministic font.
+struct TGraphicsPorts {
+  platform::IScreen* Screen = nullptr;
+  platform::IGlyphRasterizer* Glyphs = nullptr;
+};
 class TWinControl;
 
 class TControl : public TComponent {
@@ -94,6 +106,10 @@ class TControl : public TComponent {
 
   TWinControl* Parent() const { return parent_; }
   virtual void SetParent(TWinControl* parent);
+
+  // The ports the control draws with: its parent's, or none while it has no parent that knows
+  // them.
+  virtual TGraphicsPorts GraphicsPorts() const;
 
   // Asks for the control's area to be painted again. Without a parent, or while the parent has no
   // native window, nothing needs painting and this does nothing.
@@ -149,6 +165,18 @@ class TWinControl : public TControl {
   // there is nothing to do; a peer repaints the area.
   virtual void InvalidateChild(const TControl& child);
 
+  // Copies a finished picture of a windowless child onto this control's surface with its top-left
+  // corner at the child's client point (x, y), in one copy. Without a native window there is no
+  // surface and this does nothing; a peer copies the pixels to the screen.
+  virtual void CopyChildImage(const TControl& child, const TBitmap& image, int x, int y);
+
+  TGraphicsPorts GraphicsPorts() const override;
+  // Gives a top-level control its drawing ports; children find them through their parents.
+  void SetGraphicsPorts(const TGraphicsPorts& ports) {
+    ports_ = ports;
+    hasPorts_ = true;
+  }
+
  protected:
   void ColorChanged() override;
 
@@ -158,6 +186,8 @@ class TWinControl : public TControl {
   void RemoveControl(TControl* control);
 
   std::vector<TControl*> controls_;
+  TGraphicsPorts ports_;
+  bool hasPorts_ = false;
 };
 
 // A windowless control that draws itself onto its parent's surface.
