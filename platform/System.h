@@ -1,0 +1,32 @@
+#pragma once
+// The system port: kernel services the program asks of the operating system.
+
+#include <cstdint>
+
+namespace platform {
+
+// The basic version record (OSVERSIONINFOA). The program always passes `size` = 148, the size of
+// the basic record; `csdVersion` is the service-pack text, zero-terminated.
+struct OsVersionInfo {
+  std::uint32_t size = 148;
+  std::uint32_t majorVersion = 0;
+  std::uint32_t minorVersion = 0;
+  std::uint32_t buildNumber = 0;
+  std::uint32_t platformId = 0;
+  char csdVersion[128] = {};
+};
+
+// Platform ids of OsVersionInfo::platformId.
+inline constexpr std::uint32_t kVerPlatformWin32s = 0;
+inline constexpr std::uint32_t kVerPlatformWin32Windows = 1;
+inline constexpr std::uint32_t kVerPlatformWin32Nt = 2;
+
+class ISystem {
+ public:
+  virtual ~ISystem() = default;
+
+  // GetVersionExA with info.size as given. Returns false when the query fails.
+  virtual bool GetVersionEx(OsVersionInfo& info) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,14 @@
+#pragma once
+// The screen port on the Windows window manager and drawing interface (user32, gdi32).
+
+#include "platform/Screen.h"
+
+namespace platform::win32 {
+
+class Win32Screen final : public IScreen {
+ public:
+  std::uint32_t SysColor(int index) override;
+  int PixelsPerInch() override;
+};
+
+}  // namespace platform::win32

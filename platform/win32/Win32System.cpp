@@ -1,0 +1,37 @@
+#include "platform/win32/Win32System.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+// <windows.h> maps GetVersionEx to GetVersionExA, which would rename the port's method below; the
+// ANSI function is called by its own name.
+#undef GetVersionEx
+
+namespace platform::win32 {
+
+static_assert(sizeof(OSVERSIONINFOA) == 148 && sizeof(OsVersionInfo::csdVersion) == 128);
+static_assert(kVerPlatformWin32s == VER_PLATFORM_WIN32s &&
+              kVerPlatformWin32Windows == VER_PLATFORM_WIN32_WINDOWS &&
+              kVerPlatformWin32Nt == VER_PLATFORM_WIN32_NT);
+
+bool Win32System::GetVersionEx(OsVersionInfo& info) {
+  // Only the basic record is offered: a caller asking for any other size would have the system
+  // write past the record, so such a query fails as the system fails an unknown size.
+  if (info.size != sizeof(OSVERSIONINFOA)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  if (!GetVersionExA(&version)) return false;
+  info.majorVersion = version.dwMajorVersion;
+  info.minorVersion = version.dwMinorVersion;
+  info.buildNumber = version.dwBuildNumber;
+  info.platformId = version.dwPlatformId;
+  std::memcpy(info.csdVersion, version.szCSDVersion, sizeof(info.csdVersion));
+  info.csdVersion[sizeof(info.csdVersion) - 1] = '\0';
+  return true;
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,40 @@
+#pragma once
+// An in-memory system: the version answer is what the test sets, and the query can be made to
+// fail.
+
+#include <cstdint>
+#include <cstring>
+
+#include "platform/System.h"
+
+class FakeSystem : public platform::ISystem {
+ public:
+  // Answers Windows NT (platform id 2) by default.
+  FakeSystem() { SetVersion(platform::kVerPlatformWin32Nt, 5, 1, 2600); }
+
+  void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor,
+                  std::uint32_t build, const char* csdVersion = "") {
+    version = platform::OsVersionInfo{};
+    version.platformId = platformId;
+    version.majorVersion = major;
+    version.minorVersion = minor;
+    version.buildNumber = build;
+    std::strncpy(version.csdVersion, csdVersion, sizeof(version.csdVersion) - 1);
+  }
+
+  // Like GetVersionExA: fills every field but the size the caller set, or fails.
+  bool GetVersionEx(platform::OsVersionInfo& info) override {
+    ++versionQueries;
+    lastVersionSize = info.size;
+    if (failVersion) return false;
+    const std::uint32_t size = info.size;
+    info = version;
+    info.size = size;
+    return true;
+  }
+
+  platform::OsVersionInfo version;
+  bool failVersion = false;
+  int versionQueries = 0;
+  std::uint32_t lastVersionSize = 0;
+};
