@@ -98,6 +98,50 @@ std::uint32_t ColorToRGB(TColor color, platform::IScreen& screen) {
   return static_cast<std::uint32_t>(color);
 }
 
+namespace {
+
+// The classic Windows system colours (0x00BBGGRR), by system colour index.
+constexpr std::uint32_t kClassicSystemColors[] = {
+    0xC8D0D4,  // 0 scroll bar
+    0xA56E3A,  // 1 background (desktop)
+    0x6A240A,  // 2 active caption
+    0x808080,  // 3 inactive caption
+    0xC8D0D4,  // 4 menu
+    0xFFFFFF,  // 5 window
+    0x000000,  // 6 window frame
+    0x000000,  // 7 menu text
+    0x000000,  // 8 window text
+    0xFFFFFF,  // 9 caption text
+    0xC8D0D4,  // 10 active border
+    0xC8D0D4,  // 11 inactive border
+    0x808080,  // 12 application workspace
+    0x6A240A,  // 13 highlight
+    0xFFFFFF,  // 14 highlight text
+    0xC8D0D4,  // 15 button face
+    0x808080,  // 16 button shadow
+    0x808080,  // 17 grey text
+    0x000000,  // 18 button text
+    0xC8D0D4,  // 19 inactive caption text
+    0xFFFFFF,  // 20 button highlight
+    0x404040,  // 21 3D dark shadow
+    0xC8D0D4,  // 22 3D light
+    0x000000,  // 23 info text
+    0xE1FFFF,  // 24 info background
+    0xB5B5B5,  // 25 (unused)
+    0x800000,  // 26 hot-tracking
+    0xF0CAA6,  // 27 gradient active caption
+    0xC0C0C0,  // 28 gradient inactive caption
+};
+
+}  // namespace
+
+std::uint32_t ResolveColor(TColor color, platform::IScreen* screen) {
+  if (color >= 0) return static_cast<std::uint32_t>(color);
+  if (screen != nullptr) return screen->SysColor(color & 0xFF);
+  const auto index = static_cast<std::size_t>(color & 0xFF);
+  return index < std::size(kClassicSystemColors) ? kClassicSystemColors[index] : 0;
+}
+
 // ---------------------------------------------------------------------------------------------
 
 const TTypeInfo kFontCharsetType{"TFontCharset", TTypeKind::Integer};

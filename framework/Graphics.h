@@ -101,6 +101,9 @@ TColor StringToColor(std::string_view text);
 // The colour as 0x00BBGGRR: a system colour is resolved through the screen port to the system's
 // current value; every other value is returned unchanged.
 std::uint32_t ColorToRGB(TColor color, platform::IScreen& screen);
+// The same with an optional screen: without one, system colours take the classic Windows
+// palette, so drawing without a platform (host tests) is deterministic.
+std::uint32_t ResolveColor(TColor color, platform::IScreen* screen);
 
 // ---------------------------------------------------------------------------------------------
 

@@ -1,17 +1,42 @@
 #pragma once
 // TRarBar: the bar gauge. It shows `Progress` between `Min` and `Max` as an upright square prism
 // filled from the bottom, with an optional percentage text beside the fill level. This unit holds
-// the control's data: properties, construction defaults, writers and the built-in colour schemes.
+// the control's data: properties, construction defaults, writers and the built-in colour schemes,
+// and its drawing.
 
 #include <cstdint>
 #include <memory>
 
+#include "framework/Bitmap.h"
+#include "framework/Canvas.h"
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
 
 enum TRBColorScheme : std::uint8_t { rcPurpleBlue, rcAcid, rcLightGreen, rcLightBlue };
 
 extern const TTypeInfo kRBColorSchemeType;  // "TRBColorScheme"
+
+// The numbers of one drawing of a bar. Sums and differences of the 32-bit inputs wrap around as
+// 32-bit integers do.
+struct TBarNumbers {
+  // H = Height - Y - 5: the prism's height from the top of the lid to the bottom's front corner.
+  std::int32_t BodyHeight = 0;
+  // h = H - 10: how many pixels the fill can rise.
+  std::int32_t FillRange = 0;
+  // P: the fill height in pixels, clamped to 0 .. h (to h, negative, when h < 0).
+  std::int32_t FillHeight = 0;
+  // pct: the percentage the text shows; not clamped.
+  std::int64_t Percent = 0;
+  friend bool operator==(const TBarNumbers&, const TBarNumbers&) = default;
+};
+
+// The numbers part of a drawing. With H = 0, h = 0 or Max = Min the bar is empty with the text
+// 0%. Otherwise, in extended precision, scale = (Max - Min) / h and x = (Progress - Min) / scale;
+// x is rounded to a double; P is that double rounded to the nearest integer and pct is
+// x / (h / 100.0), computed in extended precision and rounded to the nearest integer, exact halves
+// going to the even neighbour in both. Then P < 0 becomes 0, or else P > h becomes h.
+TBarNumbers ComputeBarNumbers(std::int32_t min, std::int32_t max, std::int32_t progress,
+                              std::int32_t height, std::int32_t y);
 
 class TRarBar : public TGraphicControl {
  public:
@@ -26,8 +51,20 @@ class TRarBar : public TGraphicControl {
 
   // Paints through DrawBar.
   void Paint() override;
-  // Redraws the whole control from the current property values.
+  // Redraws the whole control from the current property values: composes the picture in the
+  // bar's off-screen image and hands it to the parent in one copy (CopyChildImage). Without a
+  // parent the picture is composed all the same and kept in Image(). System colours and glyphs
+  // come from the parent chain's ports (the classic palette and the built-in font without them).
   void DrawBar();
+  // A step of DrawBar, run before and after the faces: on `canvas`, the three vertical edges
+  // (EmptyLineColor above the fill height `fillHeight`, FilledLineColor below it), the lid's
+  // outline (FilledLineColor when the bar is full) and the bottom's front edges (FilledLineColor
+  // while the bar holds a fill). Uses X, Y and BodyHeight; leaves the pen in the colour of the
+  // bottom's front edges.
+  void DrawEdgeLines(TCanvas& canvas, std::int32_t fillHeight) const;
+  // The picture of the latest drawing, the size of the control at that time. The image is kept
+  // and reused from one drawing to the next, so drawing allocates nothing once the size is stable.
+  const TBitmap& Image() const { return image_; }
 
   // Colours: writing one stores it and draws nothing; it shows at the next drawing.
   TColor TopColor() const { return topColor_; }
@@ -120,4 +157,6 @@ class TRarBar : public TGraphicControl {
   std::int32_t y_ = 0;
   std::int32_t bodyHeight_ = 0;
   std::uint64_t drawCount_ = 0;
+  TBitmap image_;
+  TCanvas canvas_{image_};
 };
