@@ -1,4 +1,39 @@
-// Program entry and composition root. The main window arrives with the next step of the gadget;
-// until then the program starts and ends at once.
+// Program entry and composition root: the one place that builds the real ports and hands them
+// down.
 
-int main() { return 0; }
+#include <exception>
+
+#include "app/Tamik.h"
+#include "framework/Exception.h"
+#include "framework/Forms.h"
+#include "framework/Graphics.h"
+#include "platform/win32/Win32GlyphRasterizer.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Screen.h"
+#include "platform/win32/Win32System.h"
+#include "platform/win32/Win32WindowSystem.h"
+
+int main() {
+  platform::win32::Win32Registry registry;
+  platform::win32::Win32System system;
+  platform::win32::Win32Screen screen;
+  platform::win32::Win32GlyphRasterizer glyphs;
+  platform::win32::Win32WindowSystem windows;
+  TFont::SetDefaultPixelsPerInch(screen.PixelsPerInch());
+
+  TApplication application({&windows, {&screen, &glyphs}});
+  application.SetTitle(kApplicationTitle);
+
+  // The sampler starts before any window: without the version query there is no program.
+  std::unique_ptr<CpuUsage> cpuUsage;
+  try {
+    cpuUsage = std::make_unique<CpuUsage>(registry, system);
+  } catch (const std::exception& error) {
+    application.ShowException(error);
+    return 1;
+  }
+
+  application.CreateForm<TMainForm>(*cpuUsage, system);
+  application.Run();
+  return 0;
+}

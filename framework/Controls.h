@@ -102,7 +102,7 @@ class TControl : public TComponent {
   void SetParentColor(bool parentColor);
 
   bool Visible() const { return visible_; }
-  void SetVisible(bool visible);
+  virtual void SetVisible(bool visible);
 
   TWinControl* Parent() const { return parent_; }
   virtual void SetParent(TWinControl* parent);
@@ -130,6 +130,8 @@ class TControl : public TComponent {
   virtual void ColorChanged();
   // The parent's colour changed; a control with ParentColor takes it.
   void ParentColorChanged();
+  // Stores the visibility without side effects (forms start hidden).
+  void StoreVisible(bool visible) { visible_ = visible; }
 
  private:
   friend class TWinControl;

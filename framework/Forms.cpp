@@ -1,0 +1,304 @@
+#include "framework/Forms.h"
+
+#include "framework/Bitmap.h"
+#include "framework/Exception.h"
+
+// ---------------------------------------------------------------------------------------------
+// TForm
+
+const TClassInfo& TForm::StaticClassInfo() {
+  static const TClassInfo info("TForm", &TWinControl::StaticClassInfo(), {});
+  return info;
+}
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+  application_ = dynamic_cast<TApplication*>(owner);
+  StoreVisible(false);
+  if (application_ != nullptr) SetGraphicsPorts(application_->GraphicsPorts());
+}
+
+TForm::~TForm() {
+  if (OnDestroy) {
+    if (application_ != nullptr) {
+      application_->Guard([this] { OnDestroy(this); });
+    } else {
+      OnDestroy(this);
+    }
+  }
+  // Child controls go before the native window, so nothing paints into a dying window.
+  while (ControlCount() > 0) delete Controls(ControlCount() - 1);
+  peer_.reset();
+}
+
+void TForm::DoCreate() {
+  if (!OnCreate) return;
+  if (application_ != nullptr) {
+    application_->Guard([this] { OnCreate(this); });
+  } else {
+    OnCreate(this);
+  }
+}
+
+void TForm::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  if (peer_) peer_->SetText(caption);
+}
+
+platform::IWindowPeer* TForm::Peer() {
+  if (!peer_) CreatePeer();
+  return peer_.get();
+}
+
+void TForm::CreatePeer() {
+  if (application_ == nullptr || application_->WindowSystem() == nullptr) return;
+  platform::IWindowSystem& windows = *application_->WindowSystem();
+  platform::WindowParams params;
+  params.text = caption_;
+  params.style = platform::kWsClipSiblings | platform::kWsClipChildren;
+  if (borderStyle_ == bsNone) {
+    params.style |= platform::kWsPopup;
+  } else {
+    params.style |= platform::kWsCaption | platform::kWsSysMenu;
+    if (borderStyle_ == bsToolWindow) params.exStyle |= platform::kWsExToolWindow;
+  }
+  params.left = Left();
+  params.top = Top();
+  params.width = Width();
+  params.height = Height();
+  params.owner = windows.ApplicationWindow().Handle();
+  peer_ = windows.CreateWindowPeer(params, *this);
+  peer_->SetBackgroundColor(NativeColor(Color()));
+  // The transparency settings reach a window as soon as it exists.
+  ApplyLayeredAttributes();
+}
+
+std::uint32_t TForm::NativeColor(TColor color) const {
+  return ResolveColor(color, GraphicsPorts().Screen);
+}
+
+void TForm::SetBounds(int left, int top, int width, int height) {
+  TWinControl::SetBounds(left, top, width, height);
+  if (peer_) peer_->SetBounds(left, top, width, height);
+}
+
+void TForm::ColorChanged() {
+  TWinControl::ColorChanged();
+  if (peer_) {
+    peer_->SetBackgroundColor(NativeColor(Color()));
+    peer_->InvalidateArea(0, 0, Width(), Height());
+  }
+}
+
+void TForm::SetAlphaBlend(bool value) {
+  if (alphaBlend_ == value) return;
+  alphaBlend_ = value;
+  ApplyLayeredAttributes();
+}
+
+void TForm::SetAlphaBlendValue(std::uint8_t value) {
+  if (alphaBlendValue_ == value) return;
+  alphaBlendValue_ = value;
+  ApplyLayeredAttributes();
+}
+
+void TForm::SetTransparentColor(bool value) {
+  if (transparentColor_ == value) return;
+  transparentColor_ = value;
+  ApplyLayeredAttributes();
+}
+
+void TForm::SetTransparentColorValue(TColor value) {
+  if (transparentColorValue_ == value) return;
+  transparentColorValue_ = value;
+  ApplyLayeredAttributes();
+}
+
+void TForm::ApplyLayeredAttributes() {
+  if (!peer_ || !application_->WindowSystem()->HasLayeredWindows()) return;
+  const std::int32_t exStyle = peer_->ExStyle();
+  if (alphaBlend_ || transparentColor_) {
+    if ((exStyle & platform::kWsExLayered) == 0) {
+      peer_->SetExStyle(exStyle | platform::kWsExLayered);
+    }
+    std::uint32_t flags = 0;
+    if (alphaBlend_) flags |= platform::kLwaAlpha;
+    if (transparentColor_) flags |= platform::kLwaColorKey;
+    peer_->SetLayeredAttributes(static_cast<std::uint32_t>(transparentColorValue_),
+                                alphaBlendValue_, flags);
+  } else {
+    peer_->SetExStyle(exStyle & ~platform::kWsExLayered);
+    peer_->Redraw(platform::kRdwInvalidate | platform::kRdwErase | platform::kRdwAllChildren |
+                  platform::kRdwFrame);
+  }
+}
+
+void TForm::SetVisible(bool visible) {
+  if (visible == Visible()) return;
+  if (visible) {
+    // The show notification comes before the window becomes visible.
+    if (OnShow) OnShow(this);
+    StoreVisible(true);
+    if (platform::IWindowPeer* peer = Peer()) peer->Show(platform::kSwShow);
+  } else {
+    StoreVisible(false);
+    if (peer_) peer_->Show(platform::kSwHide);
+    if (OnHide) OnHide(this);
+  }
+}
+
+bool TForm::CloseQuery() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TForm::Close() {
+  if (!CloseQuery()) return;
+  TCloseAction action = caHide;
+  if (OnClose) OnClose(this, action);
+  if (action == caNone) return;
+  if (application_ != nullptr && application_->MainForm() == this) {
+    application_->Terminate();
+  } else if (action == caHide || action == caFree) {
+    Hide();
+  }
+}
+
+void TForm::InvalidateChild(const TControl& child) {
+  if (!peer_) return;
+  const TRect r = child.BoundsRect();
+  peer_->InvalidateArea(r.Left, r.Top, r.Right, r.Bottom);
+}
+
+void TForm::CopyChildImage(const TControl& child, const TBitmap& image, int x, int y) {
+  if (!peer_ || !Visible()) return;
+  peer_->CopyPixels(child.Left() + x, child.Top() + y, image.Width(), image.Height(),
+                    image.Pixels(), image.Width());
+}
+
+TGraphicsPorts TForm::GraphicsPorts() const { return TWinControl::GraphicsPorts(); }
+
+void TForm::PaintControls() {
+  for (int i = 0; i < ControlCount(); ++i) {
+    if (auto* graphic = dynamic_cast<TGraphicControl*>(Controls(i));
+        graphic && graphic->Visible()) {
+      graphic->Paint();
+    }
+  }
+}
+
+void TForm::NativePaint() {
+  application_->Guard([this] { PaintControls(); });
+}
+
+void TForm::NativeMouse(const platform::MouseInput& input) {
+  application_->Guard([this, &input] {
+    TShiftState shift;
+    if (input.keys & platform::kMkShift) shift.Include(ssShift);
+    if (input.keys & platform::kMkControl) shift.Include(ssCtrl);
+    if (input.alt) shift.Include(ssAlt);
+    if (input.keys & platform::kMkLButton) shift.Include(ssLeft);
+    if (input.keys & platform::kMkRButton) shift.Include(ssRight);
+    if (input.keys & platform::kMkMButton) shift.Include(ssMiddle);
+    if (input.action == platform::MouseAction::DoubleClick) shift.Include(ssDouble);
+    const TMouseButton button = input.button == platform::MouseButton::Right    ? mbRight
+                                : input.button == platform::MouseButton::Middle ? mbMiddle
+                                                                                : mbLeft;
+    // The topmost visible child under the point receives the input, else the form itself.
+    TControl* target = this;
+    int x = input.x;
+    int y = input.y;
+    for (int i = ControlCount() - 1; i >= 0; --i) {
+      TControl* child = Controls(i);
+      const TRect r = child->BoundsRect();
+      if (child->Visible() && x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom) {
+        target = child;
+        x -= r.Left;
+        y -= r.Top;
+        break;
+      }
+    }
+    switch (input.action) {
+      case platform::MouseAction::Down:
+      case platform::MouseAction::DoubleClick:
+        target->MouseDown(button, shift, x, y);
+        break;
+      case platform::MouseAction::Move:
+        target->MouseMove(shift, x, y);
+        break;
+      case platform::MouseAction::Up:
+        target->MouseUp(button, shift, x, y);
+        break;
+    }
+  });
+}
+
+void TForm::NativeContextMenu(int, int) {}
+
+void TForm::NativeClose() {
+  application_->Guard([this] { Close(); });
+}
+
+bool TForm::NativeQueryEndSession() {
+  bool canEnd = true;
+  application_->Guard([this, &canEnd] { canEnd = CloseQuery(); });
+  return canEnd;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TApplication
+
+TApplication* FindApplication(const TComponent* component) {
+  for (const TComponent* c = component; c != nullptr; c = c->Owner()) {
+    if (auto* application = dynamic_cast<const TApplication*>(c)) {
+      return const_cast<TApplication*>(application);
+    }
+  }
+  return nullptr;
+}
+
+const TClassInfo& TApplication::StaticClassInfo() {
+  static const TClassInfo info("TApplication", &TComponent::StaticClassInfo(), {});
+  return info;
+}
+
+TApplication::TApplication(const Ports& ports) : TComponent(nullptr), ports_(ports) {}
+
+TApplication::~TApplication() {
+  // Forms go first, the most recently created first, while the window system still exists.
+  DestroyComponents();
+}
+
+platform::IWindowPeer* TApplication::ApplicationWindow() const {
+  return ports_.Windows != nullptr ? &ports_.Windows->ApplicationWindow() : nullptr;
+}
+
+void TApplication::Run() {
+  if (mainForm_ != nullptr) Guard([this] { mainForm_->Show(); });
+  if (ports_.Windows != nullptr && !terminated_) ports_.Windows->RunMessageLoop();
+}
+
+void TApplication::Terminate() {
+  terminated_ = true;
+  if (ports_.Windows != nullptr) ports_.Windows->QuitMessageLoop();
+}
+
+std::string TApplication::ErrorBoxText(const std::string& message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
+  return message;
+}
+
+void TApplication::ShowException(const std::exception& error) {
+  if (errorBoxOpen_ || ports_.Windows == nullptr) return;
+  const auto* framework = dynamic_cast<const Exception*>(&error);
+  const std::string message = framework != nullptr ? framework->Message() : error.what();
+  errorBoxOpen_ = true;
+  try {
+    ports_.Windows->ShowMessageBox(ErrorBoxText(message), title_,
+                                   platform::kMbOk | platform::kMbIconError);
+  } catch (...) {
+    errorBoxOpen_ = false;
+    throw;
+  }
+  errorBoxOpen_ = false;
+}

@@ -1,0 +1,177 @@
+#pragma once
+// Forms and the application object. A form is a model first: it keeps its caption, bounds,
+// colour, transparency settings and visibility, and raises its events; while the application has
+// a window system, a form also owns a native window (its peer) that mirrors the model and reports
+// paint, mouse and close requests back to it.
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "framework/Controls.h"
+#include "platform/Windowing.h"
+
+class TApplication;
+
+enum TCloseAction : std::uint8_t { caNone, caHide, caFree, caMinimize };
+enum TFormBorderStyle : std::uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow };
+
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+
+class TForm : public TWinControl, private platform::IWindowEvents {
+ public:
+  // A form is owned by the application (null in tests that need no application). It starts
+  // hidden and without a native window.
+  explicit TForm(TComponent* owner);
+  ~TForm() override;
+
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassType() const override { return StaticClassInfo(); }
+
+  TApplication* Application() const { return application_; }
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption);
+  TFormBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TFormBorderStyle style) { borderStyle_ = style; }
+  // The client area; without a border it is the whole window.
+  void SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }
+  int ClientWidth() const { return Width(); }
+  int ClientHeight() const { return Height(); }
+
+  // Window transparency. Writing a value the property already has does nothing; a new value is
+  // stored and, when the platform offers layered windows and the native window exists, applied:
+  // WS_EX_LAYERED is added and the attributes set while AlphaBlend or TransparentColor is on,
+  // otherwise WS_EX_LAYERED is removed and the window redrawn.
+  bool AlphaBlend() const { return alphaBlend_; }
+  void SetAlphaBlend(bool value);
+  std::uint8_t AlphaBlendValue() const { return alphaBlendValue_; }
+  void SetAlphaBlendValue(std::uint8_t value);
+  bool TransparentColor() const { return transparentColor_; }
+  void SetTransparentColor(bool value);
+  TColor TransparentColorValue() const { return transparentColorValue_; }
+  void SetTransparentColorValue(TColor value);
+
+  // Showing raises OnShow before the window becomes visible; hiding raises OnHide.
+  void SetVisible(bool visible) override;
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  // Asks OnCloseQuery; when the close is granted, raises OnClose with caHide and acts on the
+  // action: caHide hides the form, or ends the application when it is the main form.
+  void Close();
+  bool CloseQuery();
+
+  // The native window, created on demand; null without a window system.
+  platform::IWindowPeer* Peer();
+  bool HandleAllocated() const { return peer_ != nullptr; }
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+  TNotifyEvent OnDestroy;
+
+  void InvalidateChild(const TControl& child) override;
+  void CopyChildImage(const TControl& child, const TBitmap& image, int x, int y) override;
+  TGraphicsPorts GraphicsPorts() const override;
+
+  // Paints every visible windowless child, in order (the native window asks for this).
+  void PaintControls();
+
+ protected:
+  // Runs OnCreate. A derived form calls it at the end of its constructor, once its layout
+  // exists; an error is shown by the application and the form is still created.
+  void DoCreate();
+  void ColorChanged() override;
+  void SetBounds(int left, int top, int width, int height) override;
+
+ private:
+  void CreatePeer();
+  void ApplyLayeredAttributes();
+  std::uint32_t NativeColor(TColor color) const;
+
+  // platform::IWindowEvents
+  void NativePaint() override;
+  void NativeMouse(const platform::MouseInput& input) override;
+  void NativeContextMenu(int screenX, int screenY) override;
+  void NativeClose() override;
+  bool NativeQueryEndSession() override;
+
+  TApplication* application_ = nullptr;
+  std::unique_ptr<platform::IWindowPeer> peer_;
+  std::string caption_;
+  TFormBorderStyle borderStyle_ = bsSizeable;
+  bool alphaBlend_ = false;
+  std::uint8_t alphaBlendValue_ = 255;
+  bool transparentColor_ = false;
+  TColor transparentColorValue_ = 0;
+};
+
+// The application that (directly or through its owners) owns `component`; null when none does.
+TApplication* FindApplication(const TComponent* component);
+
+// The application: the title, the forms in the order they were created (the first is the main
+// form), the message loop, and the error display at the boundary of every event.
+class TApplication : public TComponent {
+ public:
+  struct Ports {
+    platform::IWindowSystem* Windows = nullptr;  // null: forms stay models without windows
+    TGraphicsPorts Graphics;
+  };
+
+  explicit TApplication(const Ports& ports);
+  ~TApplication() override;
+
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassType() const override { return StaticClassInfo(); }
+
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& title) { title_ = title; }
+
+  // Creates a form owned by the application; the first form created becomes the main form.
+  template <class T, class... Args>
+  T* CreateForm(Args&&... args) {
+    T* form = new T(this, std::forward<Args>(args)...);
+    if (mainForm_ == nullptr) mainForm_ = form;
+    return form;
+  }
+  TForm* MainForm() const { return mainForm_; }
+
+  // Shows the main form and runs the message loop until Terminate.
+  void Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  platform::IWindowSystem* WindowSystem() const { return ports_.Windows; }
+  const TGraphicsPorts& GraphicsPorts() const { return ports_.Graphics; }
+  // The application window that carries the taskbar button; null without a window system.
+  platform::IWindowPeer* ApplicationWindow() const;
+
+  // Shows an error in the error box: the title as caption, an error icon, and the message with a
+  // full stop added when its last character sorts after ".". While one error box is open, further
+  // errors are not shown, so an error that repeats on every timer tick opens one box at a time.
+  void ShowException(const std::exception& error);
+  // Runs `handler` and shows any error it raises; the boundary of every event.
+  template <class F>
+  void Guard(F&& handler) {
+    try {
+      handler();
+    } catch (const std::exception& error) {
+      ShowException(error);
+    }
+  }
+
+  // The text shown for an error message (the full-stop rule).
+  static std::string ErrorBoxText(const std::string& message);
+
+ private:
+  Ports ports_;
+  std::string title_;
+  TForm* mainForm_ = nullptr;
+  bool terminated_ = false;
+  bool errorBoxOpen_ = false;
+};

@@ -1,0 +1,302 @@
+#include "platform/win32/Win32WindowSystem.h"
+
+#include <windows.h>
+#include <windowsx.h>
+
+namespace platform::win32 {
+
+namespace {
+
+constexpr char kWindowClass[] = "TamikWindow";
+
+using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+// Looked up by name: systems before Windows 2000 lack it, and then windows stay opaque.
+SetLayeredWindowAttributesFn LayeredAttributesFunction() {
+  static const auto function =
+      reinterpret_cast<SetLayeredWindowAttributesFn>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes")));
+  return function;
+}
+
+HWND ToHwnd(WindowHandle handle) { return reinterpret_cast<HWND>(handle.value); }
+
+LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+void RegisterWindowClass() {
+  static const bool registered = [] {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = WindowProcedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    windowClass.lpszClassName = kWindowClass;
+    return RegisterClassExA(&windowClass) != 0;
+  }();
+  (void)registered;
+}
+
+}  // namespace
+
+// One native window; its procedure forwards to the model's events.
+class Win32WindowPeer : public IWindowPeer {
+ public:
+  Win32WindowPeer(const WindowParams& params, IWindowEvents* events, Win32WindowSystem* system)
+      : events_(events), system_(system) {
+    RegisterWindowClass();
+    hwnd_ = CreateWindowExA(static_cast<DWORD>(params.exStyle), kWindowClass, params.text.c_str(),
+                            params.style, params.left, params.top, params.width, params.height,
+                            ToHwnd(params.owner), nullptr, GetModuleHandleA(nullptr), this);
+  }
+  ~Win32WindowPeer() override {
+    if (hwnd_ != nullptr) {
+      SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+      DestroyWindow(hwnd_);
+    }
+    if (brush_ != nullptr) DeleteObject(brush_);
+  }
+
+  WindowHandle Handle() const override {
+    return WindowHandle{reinterpret_cast<std::uintptr_t>(hwnd_)};
+  }
+
+  void SetBounds(int left, int top, int width, int height) override {
+    SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  void SetText(const std::string& text) override { SetWindowTextA(hwnd_, text.c_str()); }
+  void SetBackgroundColor(std::uint32_t rgb) override {
+    if (brush_ != nullptr && rgb == background_) return;
+    if (brush_ != nullptr) DeleteObject(brush_);
+    background_ = rgb;
+    brush_ = CreateSolidBrush(rgb);
+  }
+  bool Show(int command) override { return ShowWindow(hwnd_, command) != 0; }
+  bool IsVisible() const override { return IsWindowVisible(hwnd_) != 0; }
+  std::int32_t ExStyle() const override { return GetWindowLongA(hwnd_, GWL_EXSTYLE); }
+  void SetExStyle(std::int32_t exStyle) override { SetWindowLongA(hwnd_, GWL_EXSTYLE, exStyle); }
+  bool SetLayeredAttributes(std::uint32_t colorKey, std::uint8_t alpha,
+                            std::uint32_t flags) override {
+    const SetLayeredWindowAttributesFn function = LayeredAttributesFunction();
+    return function != nullptr && function(hwnd_, colorKey, alpha, flags) != 0;
+  }
+  bool SetPosition(WindowHandle insertAfter, int left, int top, int width, int height,
+                   std::uint32_t flags) override {
+    return SetWindowPos(hwnd_, ToHwnd(insertAfter), left, top, width, height, flags) != 0;
+  }
+  bool Redraw(std::uint32_t flags) override {
+    return RedrawWindow(hwnd_, nullptr, nullptr, flags) != 0;
+  }
+  void InvalidateArea(int left, int top, int right, int bottom) override {
+    const RECT area{left, top, right, bottom};
+    InvalidateRect(hwnd_, &area, TRUE);
+  }
+  void CopyPixels(int left, int top, int width, int height, const std::uint32_t* pixels,
+                  int stride) override {
+    if (width <= 0 || height <= 0 || pixels == nullptr) return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = stride;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC dc = paintDc_ != nullptr ? paintDc_ : GetDC(hwnd_);
+    SetDIBitsToDevice(dc, left, top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                      static_cast<UINT>(height), pixels, &info, DIB_RGB_COLORS);
+    if (dc != paintDc_) ReleaseDC(hwnd_, dc);
+  }
+
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+      case WM_ERASEBKGND: {
+        if (brush_ == nullptr) break;
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, brush_);
+        return 1;
+      }
+      case WM_PAINT: {
+        PAINTSTRUCT paint;
+        paintDc_ = BeginPaint(hwnd_, &paint);
+        if (events_ != nullptr) events_->NativePaint();
+        paintDc_ = nullptr;
+        EndPaint(hwnd_, &paint);
+        return 0;
+      }
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+      case WM_LBUTTONUP:
+      case WM_RBUTTONUP:
+      case WM_MBUTTONUP:
+      case WM_LBUTTONDBLCLK:
+      case WM_RBUTTONDBLCLK:
+      case WM_MBUTTONDBLCLK:
+      case WM_MOUSEMOVE:
+        if (events_ != nullptr) events_->NativeMouse(ToMouseInput(message, wParam, lParam));
+        if (message == WM_RBUTTONUP) break;  // the default procedure raises WM_CONTEXTMENU
+        return 0;
+      case WM_CONTEXTMENU:
+        if (events_ != nullptr)
+          events_->NativeContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+      case WM_CLOSE:
+        if (events_ != nullptr) {
+          events_->NativeClose();
+          return 0;
+        }
+        break;
+      case WM_QUERYENDSESSION:
+        return events_ == nullptr || events_->NativeQueryEndSession() ? TRUE : FALSE;
+      case WM_TIMER:
+        if (system_ != nullptr) {
+          system_->DispatchTimer(static_cast<std::uintptr_t>(wParam));
+          return 0;
+        }
+        break;
+      default:
+        break;
+    }
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+  }
+
+  void Attach(HWND hwnd) { hwnd_ = hwnd; }
+
+ private:
+  static MouseInput ToMouseInput(UINT message, WPARAM wParam, LPARAM lParam) {
+    MouseInput input;
+    input.keys = static_cast<std::uint32_t>(wParam);
+    input.alt = GetKeyState(VK_MENU) < 0;
+    input.x = GET_X_LPARAM(lParam);
+    input.y = GET_Y_LPARAM(lParam);
+    switch (message) {
+      case WM_LBUTTONDOWN:
+        input = With(input, MouseAction::Down, MouseButton::Left);
+        break;
+      case WM_RBUTTONDOWN:
+        input = With(input, MouseAction::Down, MouseButton::Right);
+        break;
+      case WM_MBUTTONDOWN:
+        input = With(input, MouseAction::Down, MouseButton::Middle);
+        break;
+      case WM_LBUTTONUP:
+        input = With(input, MouseAction::Up, MouseButton::Left);
+        break;
+      case WM_RBUTTONUP:
+        input = With(input, MouseAction::Up, MouseButton::Right);
+        break;
+      case WM_MBUTTONUP:
+        input = With(input, MouseAction::Up, MouseButton::Middle);
+        break;
+      case WM_LBUTTONDBLCLK:
+        input = With(input, MouseAction::DoubleClick, MouseButton::Left);
+        break;
+      case WM_RBUTTONDBLCLK:
+        input = With(input, MouseAction::DoubleClick, MouseButton::Right);
+        break;
+      case WM_MBUTTONDBLCLK:
+        input = With(input, MouseAction::DoubleClick, MouseButton::Middle);
+        break;
+      default:
+        input = With(input, MouseAction::Move, MouseButton::None);
+        break;
+    }
+    return input;
+  }
+  static MouseInput With(MouseInput input, MouseAction action, MouseButton button) {
+    input.action = action;
+    input.button = button;
+    return input;
+  }
+
+  HWND hwnd_ = nullptr;
+  IWindowEvents* events_;
+  Win32WindowSystem* system_;
+  HBRUSH brush_ = nullptr;
+  std::uint32_t background_ = 0;
+  HDC paintDc_ = nullptr;
+};
+
+namespace {
+
+LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    auto* peer = static_cast<Win32WindowPeer*>(create->lpCreateParams);
+    peer->Attach(hwnd);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
+  }
+  auto* peer = reinterpret_cast<Win32WindowPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (peer == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  // No exception may cross the system's frames; the framework reports its own errors before
+  // they get here, so anything left is dropped rather than let through.
+  try {
+    return peer->Dispatch(message, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
+}
+
+}  // namespace
+
+Win32WindowSystem::Win32WindowSystem() {
+  WindowParams params;
+  params.text = "Tamik";
+  params.style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
+  params.left = GetSystemMetrics(SM_CXSCREEN) / 2;
+  params.top = GetSystemMetrics(SM_CYSCREEN) / 2;
+  applicationWindow_ = std::make_unique<Win32WindowPeer>(params, nullptr, this);
+  applicationWindow_->Show(SW_SHOWNORMAL);
+}
+
+Win32WindowSystem::~Win32WindowSystem() {
+  for (const auto& [id, events] : timers_) {
+    KillTimer(ToHwnd(applicationWindow_->Handle()), id);
+  }
+}
+
+IWindowPeer& Win32WindowSystem::ApplicationWindow() { return *applicationWindow_; }
+
+std::unique_ptr<IWindowPeer> Win32WindowSystem::CreateWindowPeer(const WindowParams& params,
+                                                                 IWindowEvents& events) {
+  return std::make_unique<Win32WindowPeer>(params, &events, nullptr);
+}
+
+bool Win32WindowSystem::HasLayeredWindows() const { return LayeredAttributesFunction() != nullptr; }
+
+std::uintptr_t Win32WindowSystem::StartTimer(std::uint32_t intervalMs, ITimerEvents& events) {
+  const std::uintptr_t id = nextTimerId_++;
+  if (SetTimer(ToHwnd(applicationWindow_->Handle()), id, intervalMs, nullptr) == 0) return 0;
+  timers_[id] = &events;
+  return id;
+}
+
+void Win32WindowSystem::StopTimer(std::uintptr_t id) {
+  if (timers_.erase(id) != 0) KillTimer(ToHwnd(applicationWindow_->Handle()), id);
+}
+
+void Win32WindowSystem::DispatchTimer(std::uintptr_t id) {
+  const auto it = timers_.find(id);
+  if (it != timers_.end()) it->second->TimerFired();
+}
+
+void Win32WindowSystem::RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+void Win32WindowSystem::QuitMessageLoop() { PostQuitMessage(0); }
+
+int Win32WindowSystem::ShowMessageBox(const std::string& text, const std::string& caption,
+                                      std::uint32_t flags) {
+  HWND owner = GetActiveWindow();
+  if (owner == nullptr) owner = ToHwnd(applicationWindow_->Handle());
+  return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+}  // namespace platform::win32

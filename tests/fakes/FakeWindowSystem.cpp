@@ -1,0 +1,166 @@
+#include "fakes/FakeWindowSystem.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+std::string Hex(std::uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
+  return text;
+}
+
+}  // namespace
+
+FakeWindowPeer::FakeWindowPeer(const platform::WindowParams& params,
+                               platform::IWindowEvents* events, std::uintptr_t handle)
+    : params(params),
+      events(events),
+      handle(handle),
+      visible((params.style & platform::kWsVisible) != 0),
+      exStyle(params.exStyle),
+      left(params.left),
+      top(params.top),
+      width(params.width),
+      height(params.height) {
+  surface.assign(static_cast<std::size_t>(std::max(0, width) * std::max(0, height)), 0);
+}
+
+FakeWindowPeer::~FakeWindowPeer() {
+  if (destroyedFlag != nullptr) *destroyedFlag = true;
+}
+
+void FakeWindowPeer::SetBounds(int l, int t, int w, int h) {
+  calls.push_back("SetBounds " + std::to_string(l) + "," + std::to_string(t) + "," +
+                  std::to_string(w) + "," + std::to_string(h));
+  left = l;
+  top = t;
+  if (w != width || h != height) {
+    width = w;
+    height = h;
+    surface.assign(static_cast<std::size_t>(std::max(0, w) * std::max(0, h)), 0);
+  }
+}
+
+void FakeWindowPeer::SetText(const std::string& text) {
+  calls.push_back("SetText " + text);
+  params.text = text;
+}
+
+void FakeWindowPeer::SetBackgroundColor(std::uint32_t rgb) {
+  calls.push_back("SetBackgroundColor " + Hex(rgb));
+  background = rgb;
+}
+
+bool FakeWindowPeer::Show(int command) {
+  calls.push_back("Show " + std::to_string(command));
+  const bool wasVisible = visible;
+  visible = command != platform::kSwHide;
+  return wasVisible;
+}
+
+void FakeWindowPeer::SetExStyle(std::int32_t value) {
+  calls.push_back("SetExStyle " + Hex(static_cast<std::uint32_t>(value)));
+  exStyle = value;
+}
+
+bool FakeWindowPeer::SetLayeredAttributes(std::uint32_t key, std::uint8_t a, std::uint32_t flags) {
+  calls.push_back("SetLayeredAttributes " + Hex(key) + "," + std::to_string(a) + "," +
+                  std::to_string(flags));
+  colorKey = key;
+  alpha = a;
+  layeredFlags = flags;
+  ++layeredCalls;
+  return true;
+}
+
+bool FakeWindowPeer::SetPosition(platform::WindowHandle insertAfter, int l, int t, int w, int h,
+                                 std::uint32_t flags) {
+  calls.push_back("SetPosition " + std::to_string(static_cast<std::intptr_t>(insertAfter.value)) +
+                  "," + std::to_string(l) + "," + std::to_string(t) + "," + std::to_string(w) +
+                  "," + std::to_string(h) + "," + std::to_string(flags));
+  if (insertAfter == platform::kHwndTopmost) topmost = true;
+  if (insertAfter == platform::kHwndNoTopmost) topmost = false;
+  return true;
+}
+
+bool FakeWindowPeer::Redraw(std::uint32_t flags) {
+  calls.push_back("Redraw " + std::to_string(flags));
+  return true;
+}
+
+void FakeWindowPeer::InvalidateArea(int, int, int, int) {}
+
+void FakeWindowPeer::CopyPixels(int l, int t, int w, int h, const std::uint32_t* pixels,
+                                int stride) {
+  ++copies;
+  // Clip to the window like the screen does.
+  for (int y = 0; y < h; ++y) {
+    const int sy = t + y;
+    if (sy < 0 || sy >= height) continue;
+    for (int x = 0; x < w; ++x) {
+      const int sx = l + x;
+      if (sx < 0 || sx >= width) continue;
+      surface[static_cast<std::size_t>(sy * width + sx)] =
+          pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(stride) +
+                 static_cast<std::size_t>(x)];
+    }
+  }
+}
+
+FakeWindowSystem::FakeWindowSystem() {
+  platform::WindowParams params;
+  params.text = "Tamik";
+  params.style = platform::kWsPopup | platform::kWsCaption;
+  applicationWindow = std::make_unique<FakeWindowPeer>(params, nullptr, nextHandle_++);
+  applicationWindow->visible = true;
+}
+
+FakeWindowSystem::~FakeWindowSystem() = default;
+
+std::unique_ptr<platform::IWindowPeer> FakeWindowSystem::CreateWindowPeer(
+    const platform::WindowParams& params, platform::IWindowEvents& events) {
+  auto peer = std::make_unique<FakeWindowPeer>(params, &events, nextHandle_++);
+  windows.push_back(peer.get());
+  return peer;
+}
+
+std::uintptr_t FakeWindowSystem::StartTimer(std::uint32_t intervalMs,
+                                            platform::ITimerEvents& events) {
+  if (refuseTimers) return 0;
+  const std::uintptr_t id = nextTimerId_++;
+  timers[id] = {intervalMs, &events};
+  startedIntervals.push_back(intervalMs);
+  return id;
+}
+
+void FakeWindowSystem::StopTimer(std::uintptr_t id) {
+  if (timers.erase(id) != 0) ++timerStops;
+}
+
+void FakeWindowSystem::FireTimers() {
+  // Copy first: a tick may restart its timer.
+  std::vector<platform::ITimerEvents*> due;
+  for (const auto& [id, timer] : timers) due.push_back(timer.events);
+  for (platform::ITimerEvents* events : due) events->TimerFired();
+}
+
+std::uint32_t FakeWindowSystem::RunningInterval() const {
+  return timers.size() == 1 ? timers.begin()->second.interval : 0;
+}
+
+void FakeWindowSystem::RunMessageLoop() {
+  quitRequested = false;
+  if (duringMessageLoop) duringMessageLoop();
+}
+
+int FakeWindowSystem::ShowMessageBox(const std::string& text, const std::string& caption,
+                                     std::uint32_t flags) {
+  messageBoxes.push_back({text, caption, flags});
+  if (whileMessageBoxOpen) {
+    auto hook = whileMessageBoxOpen;
+    hook();
+  }
+  return platform::kIdOk;
+}

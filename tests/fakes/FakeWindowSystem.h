@@ -1,0 +1,109 @@
+#pragma once
+// An in-memory window system: windows that record every call made on them, timers a test fires
+// by hand, and message boxes that are recorded (and can run code while "open", as a nested
+// message loop would).
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Windowing.h"
+
+class FakeWindowPeer : public platform::IWindowPeer {
+ public:
+  FakeWindowPeer(const platform::WindowParams& params, platform::IWindowEvents* events,
+                 std::uintptr_t handle);
+  ~FakeWindowPeer() override;
+
+  platform::WindowHandle Handle() const override { return {handle}; }
+  void SetBounds(int left, int top, int width, int height) override;
+  void SetText(const std::string& text) override;
+  void SetBackgroundColor(std::uint32_t rgb) override;
+  bool Show(int command) override;
+  bool IsVisible() const override { return visible; }
+  std::int32_t ExStyle() const override { return exStyle; }
+  void SetExStyle(std::int32_t value) override;
+  bool SetLayeredAttributes(std::uint32_t colorKey, std::uint8_t alpha,
+                            std::uint32_t flags) override;
+  bool SetPosition(platform::WindowHandle insertAfter, int left, int top, int width, int height,
+                   std::uint32_t flags) override;
+  bool Redraw(std::uint32_t flags) override;
+  void InvalidateArea(int left, int top, int right, int bottom) override;
+  void CopyPixels(int left, int top, int width, int height, const std::uint32_t* pixels,
+                  int stride) override;
+
+  // Every call in order, as short texts such as "SetExStyle 0x80080" or "Show 5".
+  std::vector<std::string> calls;
+  platform::WindowParams params;
+  platform::IWindowEvents* events;
+  std::uintptr_t handle;
+  bool visible = false;
+  std::int32_t exStyle = 0;
+  int left = 0, top = 0, width = 0, height = 0;
+  std::uint32_t background = 0;
+  bool topmost = false;
+  // The last layered attributes set.
+  std::uint32_t colorKey = 0;
+  std::uint8_t alpha = 255;
+  std::uint32_t layeredFlags = 0;
+  int layeredCalls = 0;
+  // The window's client pixels as last copied (0x00RRGGBB), width x height.
+  std::vector<std::uint32_t> surface;
+  int copies = 0;
+  // Set to true when the window is destroyed.
+  bool* destroyedFlag = nullptr;
+};
+
+class FakeWindowSystem : public platform::IWindowSystem {
+ public:
+  FakeWindowSystem();
+  ~FakeWindowSystem() override;
+
+  platform::IWindowPeer& ApplicationWindow() override { return *applicationWindow; }
+  std::unique_ptr<platform::IWindowPeer> CreateWindowPeer(const platform::WindowParams& params,
+                                                          platform::IWindowEvents& events) override;
+  bool HasLayeredWindows() const override { return layeredWindows; }
+  std::uintptr_t StartTimer(std::uint32_t intervalMs, platform::ITimerEvents& events) override;
+  void StopTimer(std::uintptr_t id) override;
+  void RunMessageLoop() override;
+  void QuitMessageLoop() override { quitRequested = true; }
+  int ShowMessageBox(const std::string& text, const std::string& caption,
+                     std::uint32_t flags) override;
+
+  // Fires every running timer once (in the order they were started).
+  void FireTimers();
+  // The interval of the only running timer; 0 when none runs.
+  std::uint32_t RunningInterval() const;
+
+  struct MessageBoxRecord {
+    std::string text;
+    std::string caption;
+    std::uint32_t flags;
+  };
+
+  std::unique_ptr<FakeWindowPeer> applicationWindow;
+  // Windows created by CreateWindowPeer, in order (owned by their forms; null once destroyed).
+  std::vector<FakeWindowPeer*> windows;
+  bool layeredWindows = true;
+  bool refuseTimers = false;
+  struct TimerRecord {
+    std::uint32_t interval;
+    platform::ITimerEvents* events;
+  };
+  std::map<std::uintptr_t, TimerRecord> timers;
+  std::vector<std::uint32_t> startedIntervals;
+  int timerStops = 0;
+  std::vector<MessageBoxRecord> messageBoxes;
+  // Runs while a message box is open (as ticks do in the box's nested loop).
+  std::function<void()> whileMessageBoxOpen;
+  // Runs inside RunMessageLoop, standing in for the user's session.
+  std::function<void()> duringMessageLoop;
+  bool quitRequested = false;
+
+ private:
+  std::uintptr_t nextHandle_ = 0x100;
+  std::uintptr_t nextTimerId_ = 1;
+};
