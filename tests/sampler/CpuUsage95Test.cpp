@@ -10,6 +10,7 @@
 #include "fakes/FakeSystem.h"
 #include "framework/Exception.h"
 #include "sampler/CpuUsage.h"
+#include "support/Messages.h"
 
 namespace {
 
@@ -19,16 +20,6 @@ constexpr const char* kStartStat = "PerfStats\\StartStat";
 constexpr const char* kStatData = "PerfStats\\StatData";
 constexpr const char* kStopStat = "PerfStats\\StopStat";
 constexpr const char* kCpuUsage = "KERNEL\\CPUUsage";
-
-template <typename Call>
-std::string MessageOf(Call&& call) {
-  try {
-    call();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return {};
-}
 
 class CpuUsage95Test : public testing::Test {
  protected:

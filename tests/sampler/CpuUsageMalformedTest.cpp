@@ -14,6 +14,7 @@
 #include "fakes/PerfDataBuilder.h"
 #include "framework/Exception.h"
 #include "sampler/CpuUsage.h"
+#include "support/Messages.h"
 
 namespace {
 
@@ -23,16 +24,6 @@ using perfblock::Put32;
 using Block = std::vector<std::uint8_t>;
 
 constexpr std::int64_t kSecond = 10'000'000;
-
-template <typename Call>
-std::string MessageOf(Call&& call) {
-  try {
-    call();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return {};
-}
 
 struct Corruption {
   const char* name;

@@ -12,22 +12,12 @@
 #include "fakes/PerfDataBuilder.h"
 #include "framework/Exception.h"
 #include "support/AllocationCounter.h"
+#include "support/Messages.h"
 
 namespace {
 
 constexpr std::int64_t kSecond = 10'000'000;  // in 100-nanosecond units
 constexpr std::int64_t kMillisecond = 10'000;
-
-// Runs `call` and returns the message of the Exception it raises (empty when it raises none).
-template <typename Call>
-std::string MessageOf(Call&& call) {
-  try {
-    call();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return {};
-}
 
 class CpuUsageNtTest : public testing::Test {
  protected:
