@@ -8,6 +8,9 @@ packages=(
   googletest                         # GoogleTest sources, built with each toolchain
   g++-mingw-w64-x86-64-posix         # Windows x86_64 cross-build
   g++-mingw-w64-i686-posix           # Windows i686 cross-build
+  wine wine64                        # running the x86_64 exes (tests tiers 2 and 3, tools/run.sh)
+  xvfb xauth                         # a private X server for Wine's windows
+  imagemagick xdotool x11-utils      # screenshots, pixels, finding windows and their geometry
 )
 
 missing=()
