@@ -13,6 +13,7 @@
 #include "gauge/RarBar.h"
 #include "platform/System.h"
 #include "sampler/CpuUsage.h"
+#include "settings/FormStorage.h"
 
 inline constexpr const char* kApplicationTitle = "Tamik - a cOOL CPU Monitor";
 
@@ -59,6 +60,9 @@ class TMainForm : public TForm {
   TCheckBox* CheckBox5;  // "UA": alpha blending on
   TSpinEdit* SpinEdit1;  // bar height in pixels
   TTimer* Timer1;
+  // Keeps the window's position, the slots, the bar height and interval, and the bars' fonts and
+  // colours; restores them on every show and then runs FormCreate again.
+  TFormStorage* FormStorage1;
 
  private:
   TRarBar* MakeBar(const char* name, int left, int width, TFontCharset charset);

@@ -7,6 +7,7 @@
 #include "framework/Exception.h"
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
+#include "framework/SysUtils.h"
 #include "platform/win32/Win32GlyphRasterizer.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Screen.h"
@@ -20,8 +21,12 @@ int main() {
   platform::win32::Win32GlyphRasterizer glyphs;
   platform::win32::Win32WindowSystem windows;
   TFont::SetDefaultPixelsPerInch(screen.PixelsPerInch());
+  FormatSettings.DecimalSeparator = system.DecimalSeparator();
 
-  TApplication application({&windows, {&screen, &glyphs}});
+  TApplication application({.Windows = &windows,
+                            .Graphics = {&screen, &glyphs},
+                            .Registry = &registry,
+                            .System = &system});
   application.SetTitle(kApplicationTitle);
 
   // The sampler starts before any window: without the version query there is no program.

@@ -63,6 +63,11 @@ class TComponent : public TPersistent {
 
   TComponentState ComponentState() const { return state_; }
 
+  // Called once the layout of the component's owner is complete: every component of the layout
+  // exists and every handler of the layout is bound. A form calls it for each of its components
+  // before its creation handler runs. The base does nothing.
+  virtual void Loaded() {}
+
  protected:
   void SetComponentState(TComponentState state) { state_ = state; }
   // Destroys the owned components, the most recently added first.

@@ -32,3 +32,9 @@ class EComponentError : public Exception {
  public:
   using Exception::Exception;
 };
+
+// A registry value of the wrong type, or a key or value that cannot be written.
+class ERegistryException : public Exception {
+ public:
+  using Exception::Exception;
+};

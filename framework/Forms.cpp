@@ -1,5 +1,7 @@
 #include "framework/Forms.h"
 
+#include <vector>
+
 #include "framework/Bitmap.h"
 #include "framework/Exception.h"
 
@@ -31,6 +33,12 @@ TForm::~TForm() {
 }
 
 void TForm::DoCreate() {
+  // A component's Loaded may add components; only those of the layout are told.
+  std::vector<TComponent*> layout;
+  layout.reserve(static_cast<std::size_t>(ComponentCount()));
+  for (int i = 0; i < ComponentCount(); ++i) layout.push_back(Components(i));
+  for (TComponent* component : layout) component->Loaded();
+
   if (!OnCreate) return;
   if (application_ != nullptr) {
     application_->Guard([this] { OnCreate(this); });
@@ -132,13 +140,52 @@ void TForm::ApplyLayeredAttributes() {
   }
 }
 
+namespace {
+
+// The show command that shows a window in `state`.
+int ShowCommandOf(TWindowState state) {
+  switch (state) {
+    case wsMinimized:
+      return platform::kSwMinimize;
+    case wsMaximized:
+      return platform::kSwShowMaximized;
+    case wsNormal:
+      break;
+  }
+  return platform::kSwShow;
+}
+
+}  // namespace
+
+void TForm::SetWindowState(TWindowState state) {
+  if (windowState_ == state) return;
+  windowState_ = state;
+  if (peer_ && Visible()) {
+    peer_->Show(state == wsNormal ? platform::kSwShowNormal : ShowCommandOf(state));
+  }
+}
+
+bool TForm::GetWindowPlacement(platform::WindowPlacement& placement) const {
+  return peer_ && peer_->GetPlacement(placement);
+}
+
+void TForm::SetWindowPlacement(const platform::WindowPlacement& placement) {
+  platform::IWindowPeer* peer = Peer();
+  if (peer == nullptr) return;
+  peer->SetPlacement(placement);
+  // The window has moved already: the model takes the new bounds without moving it again.
+  TWinControl::SetBounds(placement.normalLeft, placement.normalTop,
+                         placement.normalRight - placement.normalLeft,
+                         placement.normalBottom - placement.normalTop);
+}
+
 void TForm::SetVisible(bool visible) {
   if (visible == Visible()) return;
   if (visible) {
     // The show notification comes before the window becomes visible.
     if (OnShow) OnShow(this);
     StoreVisible(true);
-    if (platform::IWindowPeer* peer = Peer()) peer->Show(platform::kSwShow);
+    if (platform::IWindowPeer* peer = Peer()) peer->Show(ShowCommandOf(windowState_));
   } else {
     StoreVisible(false);
     if (peer_) peer_->Show(platform::kSwHide);

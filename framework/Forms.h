@@ -13,10 +13,16 @@
 #include "framework/Controls.h"
 #include "platform/Windowing.h"
 
+namespace platform {
+class IRegistry;
+class ISystem;
+}  // namespace platform
+
 class TApplication;
 
 enum TCloseAction : std::uint8_t { caNone, caHide, caFree, caMinimize };
 enum TFormBorderStyle : std::uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow };
+enum TWindowState : std::uint8_t { wsNormal, wsMinimized, wsMaximized };
 
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
@@ -55,6 +61,18 @@ class TForm : public TWinControl, private platform::IWindowEvents {
   TColor TransparentColorValue() const { return transparentColorValue_; }
   void SetTransparentColorValue(TColor value);
 
+  // The state the native window is shown in. A visible form's window takes a new state at once;
+  // a hidden form's window takes it when the form is shown.
+  TWindowState WindowState() const { return windowState_; }
+  void SetWindowState(TWindowState state);
+
+  // The native window's placement (GetWindowPlacement); false without a native window or when
+  // the system refuses. Creates no window.
+  bool GetWindowPlacement(platform::WindowPlacement& placement) const;
+  // Applies a placement to the native window (created when missing); the form's bounds follow
+  // the placement's normal rectangle. Without a window system nothing happens.
+  void SetWindowPlacement(const platform::WindowPlacement& placement);
+
   // Showing raises OnShow before the window becomes visible; hiding raises OnHide.
   void SetVisible(bool visible) override;
   void Show() { SetVisible(true); }
@@ -83,8 +101,10 @@ class TForm : public TWinControl, private platform::IWindowEvents {
   void PaintControls();
 
  protected:
-  // Runs OnCreate. A derived form calls it at the end of its constructor, once its layout
-  // exists; an error is shown by the application and the form is still created.
+  // Completes the layout: calls Loaded of every component the form owns, in the order they were
+  // created, then runs OnCreate. A derived form calls it at the end of its constructor, once its
+  // layout exists and its handlers are bound; an error raised by OnCreate is shown by the
+  // application and the form is still created.
   void DoCreate();
   void ColorChanged() override;
   void SetBounds(int left, int top, int width, int height) override;
@@ -105,6 +125,7 @@ class TForm : public TWinControl, private platform::IWindowEvents {
   std::unique_ptr<platform::IWindowPeer> peer_;
   std::string caption_;
   TFormBorderStyle borderStyle_ = bsSizeable;
+  TWindowState windowState_ = wsNormal;
   bool alphaBlend_ = false;
   std::uint8_t alphaBlendValue_ = 255;
   bool transparentColor_ = false;
@@ -121,6 +142,8 @@ class TApplication : public TComponent {
   struct Ports {
     platform::IWindowSystem* Windows = nullptr;  // null: forms stay models without windows
     TGraphicsPorts Graphics;
+    platform::IRegistry* Registry = nullptr;  // null: the settings stores keep nothing
+    platform::ISystem* System = nullptr;
   };
 
   explicit TApplication(const Ports& ports);
@@ -147,6 +170,9 @@ class TApplication : public TComponent {
   bool Terminated() const { return terminated_; }
 
   platform::IWindowSystem* WindowSystem() const { return ports_.Windows; }
+  platform::IRegistry* Registry() const { return ports_.Registry; }
+  platform::ISystem* System() const { return ports_.System; }
+  platform::IScreen* Screen() const { return ports_.Graphics.Screen; }
   const TGraphicsPorts& GraphicsPorts() const { return ports_.Graphics; }
   // The application window that carries the taskbar button; null without a window system.
   platform::IWindowPeer* ApplicationWindow() const;

@@ -88,6 +88,9 @@ class IRegistry {
 
   // RegDeleteValueA.
   virtual RegResult DeleteValue(RegKey key, const char* valueName) = 0;
+
+  // RegDeleteKeyA: deletes `subKey` below `parent`; a key that has subkeys is not deleted.
+  virtual RegResult DeleteKey(RegKey parent, const char* subKey) = 0;
 };
 
 // Owns an open key and closes it once. Move-only.

@@ -14,6 +14,10 @@ class IScreen {
 
   // The screen's logical pixels per inch (LOGPIXELSY of the screen).
   virtual int PixelsPerInch() = 0;
+
+  // GetSystemMetrics(SM_CXSCREEN) and (SM_CYSCREEN): the primary screen's size in pixels.
+  virtual int Width() = 0;
+  virtual int Height() = 0;
 };
 
 }  // namespace platform

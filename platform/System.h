@@ -2,6 +2,7 @@
 // The system port: kernel services the program asks of the operating system.
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -27,6 +28,14 @@ class ISystem {
 
   // GetVersionExA with info.size as given. Returns false when the query fails.
   virtual bool GetVersionEx(OsVersionInfo& info) = 0;
+
+  // GetModuleFileNameA of the program's own module: the full path of the running executable;
+  // empty when the system cannot tell.
+  virtual std::string ExecutablePath() = 0;
+
+  // The first character of the user's decimal separator (GetLocaleInfoA, LOCALE_SDECIMAL of the
+  // user's default locale); '.' when the system cannot tell.
+  virtual char DecimalSeparator() = 0;
 };
 
 }  // namespace platform

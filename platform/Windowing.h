@@ -41,9 +41,19 @@ inline constexpr int kGwlExStyle = -20;
 inline constexpr int kSwHide = 0;
 inline constexpr int kSwShowNormal = 1;
 inline constexpr int kSwShowMinimized = 2;
+inline constexpr int kSwShowMaximized = 3;
+inline constexpr int kSwShowNoActivate = 4;
 inline constexpr int kSwShow = 5;
 inline constexpr int kSwMinimize = 6;
+inline constexpr int kSwShowMinNoActive = 7;
+inline constexpr int kSwShowNa = 8;
 inline constexpr int kSwRestore = 9;
+// System commands (WM_SYSCOMMAND).
+inline constexpr std::uint32_t kScMinimize = 0xF020;
+inline constexpr std::uint32_t kScRestore = 0xF120;
+// WINDOWPLACEMENT flags.
+inline constexpr std::uint32_t kWpfSetMinPosition = 0x1;
+inline constexpr std::uint32_t kWpfRestoreToMaximized = 0x2;
 // SetWindowPos flags.
 inline constexpr std::uint32_t kSwpNoSize = 0x0001;
 inline constexpr std::uint32_t kSwpNoMove = 0x0002;
@@ -108,6 +118,23 @@ struct WindowParams {
   WindowHandle owner;  // the owner window of a top-level window (the application window)
 };
 
+// A window's placement (WINDOWPLACEMENT without its length field): the kWpf* flags, the show
+// command, the positions of the minimised and the maximised window, and the normal (restored)
+// rectangle, right and bottom exclusive.
+struct WindowPlacement {
+  std::uint32_t flags = 0;
+  std::uint32_t showCmd = 0;
+  int minX = 0;
+  int minY = 0;
+  int maxX = 0;
+  int maxY = 0;
+  int normalLeft = 0;
+  int normalTop = 0;
+  int normalRight = 0;
+  int normalBottom = 0;
+  friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
+};
+
 // One native window. Destroying the peer destroys the window.
 class IWindowPeer {
  public:
@@ -137,6 +164,14 @@ class IWindowPeer {
   // (left, top), in one copy.
   virtual void CopyPixels(int left, int top, int width, int height, const std::uint32_t* pixels,
                           int stride) = 0;
+  // GetWindowPlacement. Returns false when the system refuses; `placement` is then unchanged.
+  virtual bool GetPlacement(WindowPlacement& placement) const = 0;
+  // SetWindowPlacement, show command included: kSwHide moves a hidden window without showing it.
+  virtual bool SetPlacement(const WindowPlacement& placement) = 0;
+  // IsIconic: whether the window is minimised.
+  virtual bool IsIconic() const = 0;
+  // PostMessageA(WM_SYSCOMMAND, command, 0): the message loop carries the command out later.
+  virtual bool PostSysCommand(std::uint32_t command) = 0;
 };
 
 class ITimerEvents {

@@ -71,4 +71,8 @@ RegResult Win32Registry::DeleteValue(RegKey key, const char* valueName) {
   return static_cast<RegResult>(RegDeleteValueA(ToHkey(key), valueName));
 }
 
+RegResult Win32Registry::DeleteKey(RegKey parent, const char* subKey) {
+  return static_cast<RegResult>(RegDeleteKeyA(ToHkey(parent), subKey));
+}
+
 }  // namespace platform::win32

@@ -18,6 +18,7 @@ class Win32Registry final : public IRegistry {
   RegResult SetValue(RegKey key, const char* valueName, std::uint32_t type,
                      const std::uint8_t* data, std::uint32_t size) override;
   RegResult DeleteValue(RegKey key, const char* valueName) override;
+  RegResult DeleteKey(RegKey parent, const char* subKey) override;
 };
 
 }  // namespace platform::win32

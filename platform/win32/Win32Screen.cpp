@@ -19,4 +19,8 @@ int Win32Screen::PixelsPerInch() {
   return pixelsPerInch > 0 ? pixelsPerInch : kDefaultPixelsPerInch;
 }
 
+int Win32Screen::Width() { return GetSystemMetrics(SM_CXSCREEN); }
+
+int Win32Screen::Height() { return GetSystemMetrics(SM_CYSCREEN); }
+
 }  // namespace platform::win32

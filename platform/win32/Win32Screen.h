@@ -9,6 +9,8 @@ class Win32Screen final : public IScreen {
  public:
   std::uint32_t SysColor(int index) override;
   int PixelsPerInch() override;
+  int Width() override;
+  int Height() override;
 };
 
 }  // namespace platform::win32

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 // <windows.h> maps GetVersionEx to GetVersionExA, which would rename the port's method below; the
 // ANSI function is called by its own name.
@@ -32,6 +33,32 @@ bool Win32System::GetVersionEx(OsVersionInfo& info) {
   std::memcpy(info.csdVersion, version.szCSDVersion, sizeof(info.csdVersion));
   info.csdVersion[sizeof(info.csdVersion) - 1] = '\0';
   return true;
+}
+
+std::string Win32System::ExecutablePath() {
+  // The path may be longer than MAX_PATH; a full buffer means it was cut, so the buffer grows up
+  // to the longest path the system allows.
+  constexpr DWORD kLongestPath = 32768;
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    if (path.size() >= kLongestPath) return {};
+    path.resize(path.size() * 2);
+  }
+}
+
+char Win32System::DecimalSeparator() {
+  char separator[8] = {};
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) <= 0 ||
+      separator[0] == '\0') {
+    return '.';
+  }
+  return separator[0];
 }
 
 }  // namespace platform::win32

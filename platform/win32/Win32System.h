@@ -8,6 +8,8 @@ namespace platform::win32 {
 class Win32System final : public ISystem {
  public:
   bool GetVersionEx(OsVersionInfo& info) override;
+  std::string ExecutablePath() override;
+  char DecimalSeparator() override;
 };
 
 }  // namespace platform::win32

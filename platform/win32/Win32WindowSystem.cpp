@@ -21,6 +21,16 @@ SetLayeredWindowAttributesFn LayeredAttributesFunction() {
 
 HWND ToHwnd(WindowHandle handle) { return reinterpret_cast<HWND>(handle.value); }
 
+// The port's constants are the Win32 ones; a mismatch here would pass wrong values through.
+static_assert(kSwHide == SW_HIDE && kSwShowNormal == SW_SHOWNORMAL &&
+              kSwShowMinimized == SW_SHOWMINIMIZED && kSwShowMaximized == SW_SHOWMAXIMIZED &&
+              kSwShowNoActivate == SW_SHOWNOACTIVATE && kSwShow == SW_SHOW &&
+              kSwMinimize == SW_MINIMIZE && kSwShowMinNoActive == SW_SHOWMINNOACTIVE &&
+              kSwShowNa == SW_SHOWNA && kSwRestore == SW_RESTORE);
+static_assert(kScMinimize == SC_MINIMIZE && kScRestore == SC_RESTORE);
+static_assert(kWpfSetMinPosition == WPF_SETMINPOSITION &&
+              kWpfRestoreToMaximized == WPF_RESTORETOMAXIMIZED);
+
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 void RegisterWindowClass() {
@@ -106,6 +116,38 @@ class Win32WindowPeer : public IWindowPeer {
     SetDIBitsToDevice(dc, left, top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
                       static_cast<UINT>(height), pixels, &info, DIB_RGB_COLORS);
     if (dc != paintDc_) ReleaseDC(hwnd_, dc);
+  }
+
+  bool GetPlacement(WindowPlacement& placement) const override {
+    WINDOWPLACEMENT native{};
+    native.length = sizeof native;
+    if (!GetWindowPlacement(hwnd_, &native)) return false;
+    placement.flags = native.flags;
+    placement.showCmd = native.showCmd;
+    placement.minX = native.ptMinPosition.x;
+    placement.minY = native.ptMinPosition.y;
+    placement.maxX = native.ptMaxPosition.x;
+    placement.maxY = native.ptMaxPosition.y;
+    placement.normalLeft = native.rcNormalPosition.left;
+    placement.normalTop = native.rcNormalPosition.top;
+    placement.normalRight = native.rcNormalPosition.right;
+    placement.normalBottom = native.rcNormalPosition.bottom;
+    return true;
+  }
+  bool SetPlacement(const WindowPlacement& placement) override {
+    WINDOWPLACEMENT native{};
+    native.length = sizeof native;
+    native.flags = placement.flags;
+    native.showCmd = placement.showCmd;
+    native.ptMinPosition = {placement.minX, placement.minY};
+    native.ptMaxPosition = {placement.maxX, placement.maxY};
+    native.rcNormalPosition = {placement.normalLeft, placement.normalTop, placement.normalRight,
+                               placement.normalBottom};
+    return SetWindowPlacement(hwnd_, &native) != 0;
+  }
+  bool IsIconic() const override { return ::IsIconic(hwnd_) != 0; }
+  bool PostSysCommand(std::uint32_t command) override {
+    return PostMessageA(hwnd_, WM_SYSCOMMAND, command, 0) != 0;
   }
 
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -236,6 +236,7 @@ RegResult FakeRegistry::SetValue(RegKey key, const char* valueName, std::uint32_
                                  const std::uint8_t* data, std::uint32_t size) {
   ++setValueCalls_;
   ++setValueSerial_;
+  setValueNames_.emplace_back(valueName != nullptr ? valueName : "");
   if (const auto it = setValueFailures_.find(setValueSerial_); it != setValueFailures_.end()) {
     return it->second;
   }
@@ -263,6 +264,28 @@ RegResult FakeRegistry::DeleteValue(RegKey key, const char* valueName) {
       location.node->values.find(std::string_view(valueName != nullptr ? valueName : ""));
   if (it == location.node->values.end()) return platform::kErrorFileNotFound;
   location.node->values.erase(it);
+  return platform::kErrorSuccess;
+}
+
+RegResult FakeRegistry::DeleteKey(RegKey parent, const char* subKey) {
+  const Location location = Resolve(parent);
+  if (location.node == nullptr) return platform::kErrorInvalidHandle;
+  const std::vector<std::string_view> parts = Split(subKey != nullptr ? subKey : "");
+  if (parts.empty()) return platform::kErrorAccessDenied;
+  Node* node = location.node;
+  for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+    const auto it = node->children.find(parts[i]);
+    if (it == node->children.end()) return platform::kErrorFileNotFound;
+    node = it->second.get();
+  }
+  const auto it = node->children.find(parts.back());
+  if (it == node->children.end()) return platform::kErrorFileNotFound;
+  const Node* doomed = it->second.get();
+  if (!doomed->children.empty()) return platform::kErrorAccessDenied;
+  for (const auto& [value, handle] : handles_) {
+    if (handle.node == doomed) return platform::kErrorAccessDenied;
+  }
+  node->children.erase(it);
   return platform::kErrorSuccess;
 }
 
@@ -387,6 +410,7 @@ void FakeRegistry::ClearLog() {
   rootCloses_ = 0;
   invalidCloses_ = 0;
   setValueCalls_ = 0;
+  setValueNames_.clear();
   performanceQueries_ = 0;
   lastPerformanceValueName_.fill('\0');
   lastPerformanceCapacity_ = 0;

@@ -57,6 +57,8 @@ class FakeRegistry : public platform::IRegistry {
   platform::RegResult SetValue(platform::RegKey key, const char* valueName, std::uint32_t type,
                                const std::uint8_t* data, std::uint32_t size) override;
   platform::RegResult DeleteValue(platform::RegKey key, const char* valueName) override;
+  // A key with subkeys, or one that is open, is not deleted (kErrorAccessDenied).
+  platform::RegResult DeleteKey(platform::RegKey parent, const char* subKey) override;
 
   // Contents. `root` is a predefined key; `path` is below it (empty for the root itself). The
   // helpers neither use nor log handles.
@@ -115,6 +117,8 @@ class FakeRegistry : public platform::IRegistry {
   std::vector<std::string> OpenKeyPaths() const;
   int OpenKeyCount() const { return static_cast<int>(handles_.size()); }
   int SetValueCount() const { return setValueCalls_; }
+  // The value names of the SetValue calls, in order, failed ones included.
+  const std::vector<std::string>& SetValueNames() const { return setValueNames_; }
   // Forgets the log (not the contents, handles or failures).
   void ClearLog();
 
@@ -170,4 +174,5 @@ class FakeRegistry : public platform::IRegistry {
   int rootCloses_ = 0;
   int invalidCloses_ = 0;
   int setValueCalls_ = 0;
+  std::vector<std::string> setValueNames_;
 };

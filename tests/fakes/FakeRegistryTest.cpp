@@ -145,6 +145,18 @@ TEST_F(FakeRegistryTest, InjectedFailuresAnswerTheirCodeAndChangeNothing) {
   registry_.CloseKey(writer);
 }
 
+TEST_F(FakeRegistryTest, DeleteKeyTakesOnlyAClosedKeyWithoutSubkeys) {
+  registry_.AddKey(kHkeyCurrentUser, "Software\\A\\B");
+  EXPECT_EQ(registry_.DeleteKey(kHkeyCurrentUser, "Software\\A"), platform::kErrorAccessDenied);
+  const RegKey open = Open(kHkeyCurrentUser, "Software\\A\\B", platform::kKeyRead);
+  EXPECT_EQ(registry_.DeleteKey(kHkeyCurrentUser, "Software\\A\\B"), platform::kErrorAccessDenied);
+  registry_.CloseKey(open);
+  EXPECT_EQ(registry_.DeleteKey(kHkeyCurrentUser, "software\\a\\b"), platform::kErrorSuccess);
+  EXPECT_FALSE(registry_.HasKey(kHkeyCurrentUser, "Software\\A\\B"));
+  EXPECT_EQ(registry_.DeleteKey(kHkeyCurrentUser, "Software\\A\\B"), platform::kErrorFileNotFound);
+  EXPECT_EQ(registry_.DeleteKey(kHkeyCurrentUser, "Software\\A"), platform::kErrorSuccess);
+}
+
 TEST_F(FakeRegistryTest, ClosesAreCountedByKind) {
   registry_.AddKey(kHkeyCurrentUser, "K");
   const RegKey key = Open(kHkeyCurrentUser, "K", platform::kKeyRead);

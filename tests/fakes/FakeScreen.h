@@ -1,5 +1,5 @@
 #pragma once
-// An in-memory screen: system colours and pixels per inch as the test sets them.
+// An in-memory screen: system colours, pixels per inch and size as the test sets them.
 
 #include <cstdint>
 #include <map>
@@ -14,8 +14,12 @@ class FakeScreen : public platform::IScreen {
     return it == sysColors.end() ? 0 : it->second;
   }
   int PixelsPerInch() override { return pixelsPerInch; }
+  int Width() override { return width; }
+  int Height() override { return height; }
 
   std::map<int, std::uint32_t> sysColors;
   int pixelsPerInch = 96;
+  int width = 1024;
+  int height = 768;
   int sysColorCalls = 0;
 };

@@ -1,9 +1,10 @@
 #pragma once
 // An in-memory system: the version answer is what the test sets, and the query can be made to
-// fail.
+// fail; the executable's path and the decimal separator are what the test sets.
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "platform/System.h"
 
@@ -33,8 +34,13 @@ class FakeSystem : public platform::ISystem {
     return true;
   }
 
+  std::string ExecutablePath() override { return executablePath; }
+  char DecimalSeparator() override { return decimalSeparator; }
+
   platform::OsVersionInfo version;
   bool failVersion = false;
   int versionQueries = 0;
   std::uint32_t lastVersionSize = 0;
+  std::string executablePath = "C:\\Program Files\\Tamik\\Tamik.exe";
+  char decimalSeparator = '.';
 };

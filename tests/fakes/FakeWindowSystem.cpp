@@ -57,7 +57,79 @@ bool FakeWindowPeer::Show(int command) {
   calls.push_back("Show " + std::to_string(command));
   const bool wasVisible = visible;
   visible = command != platform::kSwHide;
+  ApplyShowCommand(command);
   return wasVisible;
+}
+
+void FakeWindowPeer::ApplyShowCommand(int command) {
+  switch (command) {
+    case platform::kSwShowMinimized:
+    case platform::kSwMinimize:
+    case platform::kSwShowMinNoActive:
+      minimized = true;
+      break;
+    case platform::kSwShowMaximized:
+      minimized = false;
+      maximized = true;
+      break;
+    case platform::kSwShowNormal:
+    case platform::kSwRestore:
+      minimized = false;
+      maximized = false;
+      break;
+    default:
+      break;
+  }
+}
+
+bool FakeWindowPeer::GetPlacement(platform::WindowPlacement& placement) const {
+  if (refusePlacement) return false;
+  placement.flags = placementFlags;
+  placement.showCmd = minimized   ? platform::kSwShowMinimized
+                      : maximized ? platform::kSwShowMaximized
+                                  : platform::kSwShowNormal;
+  placement.minX = minX;
+  placement.minY = minY;
+  placement.maxX = maxX;
+  placement.maxY = maxY;
+  placement.normalLeft = left;
+  placement.normalTop = top;
+  placement.normalRight = left + width;
+  placement.normalBottom = top + height;
+  return true;
+}
+
+bool FakeWindowPeer::SetPlacement(const platform::WindowPlacement& p) {
+  calls.push_back("SetPlacement " + std::to_string(p.flags) + "," + std::to_string(p.showCmd) +
+                  "," + std::to_string(p.minX) + "," + std::to_string(p.minY) + "," +
+                  std::to_string(p.maxX) + "," + std::to_string(p.maxY) + "," +
+                  std::to_string(p.normalLeft) + "," + std::to_string(p.normalTop) + "," +
+                  std::to_string(p.normalRight) + "," + std::to_string(p.normalBottom));
+  placementFlags = p.flags;
+  minX = p.minX;
+  minY = p.minY;
+  maxX = p.maxX;
+  maxY = p.maxY;
+  left = p.normalLeft;
+  top = p.normalTop;
+  const int w = p.normalRight - p.normalLeft;
+  const int h = p.normalBottom - p.normalTop;
+  if (w != width || h != height) {
+    width = w;
+    height = h;
+    surface.assign(static_cast<std::size_t>(std::max(0, w) * std::max(0, h)), 0);
+  }
+  visible = p.showCmd != static_cast<std::uint32_t>(platform::kSwHide);
+  ApplyShowCommand(static_cast<int>(p.showCmd));
+  return true;
+}
+
+bool FakeWindowPeer::PostSysCommand(std::uint32_t command) {
+  calls.push_back("PostSysCommand " + Hex(command));
+  postedSysCommands.push_back(command);
+  if (command == platform::kScMinimize) minimized = true;
+  if (command == platform::kScRestore) minimized = false;
+  return true;
 }
 
 void FakeWindowPeer::SetExStyle(std::int32_t value) {

@@ -34,6 +34,14 @@ class FakeWindowPeer : public platform::IWindowPeer {
   void InvalidateArea(int left, int top, int right, int bottom) override;
   void CopyPixels(int left, int top, int width, int height, const std::uint32_t* pixels,
                   int stride) override;
+  // The placement mirrors the window: the normal rectangle is its bounds, the show command
+  // follows its state (1 normal, 2 minimised, 3 maximised). Setting a placement moves the window,
+  // keeps the flags and positions, and applies the show command as Show does.
+  bool GetPlacement(platform::WindowPlacement& placement) const override;
+  bool SetPlacement(const platform::WindowPlacement& placement) override;
+  bool IsIconic() const override { return minimized; }
+  // Carried out at once: kScMinimize minimises the window, kScRestore restores it.
+  bool PostSysCommand(std::uint32_t command) override;
 
   // Every call in order, as short texts such as "SetExStyle 0x80080" or "Show 5".
   std::vector<std::string> calls;
@@ -55,6 +63,17 @@ class FakeWindowPeer : public platform::IWindowPeer {
   int copies = 0;
   // Set to true when the window is destroyed.
   bool* destroyedFlag = nullptr;
+  // The window's state and the placement values that are not its bounds.
+  bool minimized = false;
+  bool maximized = false;
+  std::uint32_t placementFlags = 0;
+  int minX = -1, minY = -1, maxX = -1, maxY = -1;
+  // GetPlacement answers false (and leaves the record alone) while set.
+  bool refusePlacement = false;
+  std::vector<std::uint32_t> postedSysCommands;
+
+ private:
+  void ApplyShowCommand(int command);
 };
 
 class FakeWindowSystem : public platform::IWindowSystem {
