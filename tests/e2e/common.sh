@@ -15,6 +15,7 @@ E2E_OUT=${TAMIK_E2E_OUT:-$E2E_ROOT/build/e2e}  # screenshots and logs of the las
 E2E_TAMIK=$E2E_BUILD/app/Tamik.exe
 E2E_PROVIDER=$E2E_BUILD/tests/e2e/provider/TamikPerf.dll
 E2E_PROBE=$E2E_BUILD/tests/e2e/provider/perf_probe.exe
+E2E_POST_CLOSE=$E2E_BUILD/tests/e2e/provider/post_close.exe
 
 E2E_PASSED=0
 E2E_FAILED=0
@@ -41,7 +42,7 @@ e2e_check() {
 # server.
 e2e_setup() {
   ((E2E_READY)) && return 0
-  for file in "$E2E_TAMIK" "$E2E_PROVIDER" "$E2E_PROBE"; do
+  for file in "$E2E_TAMIK" "$E2E_PROVIDER" "$E2E_PROBE" "$E2E_POST_CLOSE"; do
     if [[ ! -f $file ]]; then
       echo "e2e: $file is missing; build the mingw64 preset first" >&2
       return 1
