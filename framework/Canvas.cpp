@@ -1,6 +1,7 @@
 #include "framework/Canvas.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "framework/Bitmap.h"
 #include "framework/BuiltinGlyphs.h"
@@ -19,38 +20,6 @@ TQuotient DivideProduct(std::int64_t t, std::int64_t num, std::int64_t den) {
   const std::uint64_t product = static_cast<std::uint64_t>(t) * static_cast<std::uint64_t>(num);
   const auto d = static_cast<std::uint64_t>(den);
   return {static_cast<std::int64_t>(product / d), product % d};
-}
-
-// The offset along the minor axis of the pixel t steps from a line's start, for a line that moves
-// `minor` pixels while it moves `major` along its major axis (|minor| <= major). The exact offset
-// t * |minor| / major is rounded to the nearest pixel; an exact half goes to the smaller
-// coordinate (the upper or left pixel), whichever way the line runs.
-std::int64_t MinorOffset(std::int64_t t, std::int64_t minor, std::int64_t major) {
-  if (minor == 0) return 0;
-  const std::int64_t magnitude = minor < 0 ? -minor : minor;
-  const TQuotient q = DivideProduct(t, magnitude, major);
-  // The fraction Remainder / major compared with one half; Remainder < 2^32, so no overflow.
-  const std::uint64_t twice = q.Remainder * 2;
-  const auto whole = static_cast<std::uint64_t>(major);
-  if (minor > 0) {
-    // Growing coordinate: a half stays on the smaller side.
-    return q.Whole + (twice > whole ? 1 : 0);
-  }
-  // Shrinking coordinate: a half moves on to the smaller side.
-  return -(q.Whole + (twice >= whole ? 1 : 0));
-}
-
-// The smallest integer x >= the crossing of row y with the edge from (xa, ya) down to (xb, yb),
-// for ya <= y < yb.
-std::int64_t CeilCrossing(std::int64_t xa, std::int64_t ya, std::int64_t xb, std::int64_t yb,
-                          std::int64_t y) {
-  const std::int64_t dx = xb - xa;
-  if (dx >= 0) {
-    const TQuotient q = DivideProduct(y - ya, dx, yb - ya);
-    return xa + q.Whole + (q.Remainder != 0 ? 1 : 0);
-  }
-  // xa - (whole + fraction) with 0 <= fraction < 1 rounds up to xa - whole.
-  return xa - DivideProduct(y - ya, -dx, yb - ya).Whole;
 }
 
 constexpr std::uint8_t kInkThreshold = 128;
@@ -128,10 +97,44 @@ void TCanvas::DrawLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::i
     first = std::max(first, start - (extent - 1));
     last = std::min(last, start);
   }
+  if (first > last) return;
   const std::int64_t step = delta > 0 ? 1 : -1;
+  if (minorDelta == 0) {
+    // A horizontal or vertical line (a bar's upright edges: most of the pixels its lines draw):
+    // one run of pixels along a row or a column.
+    if (minorStart < 0 || minorStart >= minorExtent) return;
+    const std::int64_t low = std::min(start + step * first, start + step * last);
+    const std::int64_t high = std::max(start + step * first, start + step * last);
+    if (xMajor) {
+      FillSpan(minorStart, low, high + 1, pixel);
+      return;
+    }
+    std::uint32_t* at = bitmap_->Row(static_cast<int>(low)) + minorStart;
+    for (std::int64_t y = low; y <= high; ++y, at += width) *at = pixel;
+    return;
+  }
+  // The pixel t steps from the start lies t * |minorDelta| / length pixels off the major axis,
+  // rounded to the nearest pixel; an exact half goes to the smaller coordinate (the upper or left
+  // pixel), whichever way the line runs. The quotient and its remainder move on by |minorDelta|
+  // per step, so only the first pixel divides; |minorDelta| <= length, so the remainder wraps at
+  // most once per step.
+  const std::int64_t magnitude = minorDelta < 0 ? -minorDelta : minorDelta;
+  const auto whole = static_cast<std::uint64_t>(length);
+  const auto increment = static_cast<std::uint64_t>(magnitude);
+  TQuotient offset = DivideProduct(first, magnitude, length);
   for (std::int64_t t = first; t <= last; ++t) {
+    // The fraction Remainder / length compared with one half; Remainder < 2^32, so no overflow.
+    const std::uint64_t twice = offset.Remainder * 2;
+    // Growing coordinate: a half stays on the smaller side; shrinking: it moves on to it.
+    const std::int64_t rounded = minorDelta > 0 ? offset.Whole + (twice > whole ? 1 : 0)
+                                                : -(offset.Whole + (twice >= whole ? 1 : 0));
+    offset.Remainder += increment;
+    if (offset.Remainder >= whole) {
+      offset.Remainder -= whole;
+      ++offset.Whole;
+    }
     const std::int64_t major = start + step * t;
-    const std::int64_t minor = minorStart + MinorOffset(t, minorDelta, length);
+    const std::int64_t minor = minorStart + rounded;
     if (minor < 0 || minor >= minorExtent) continue;
     const auto x = static_cast<int>(xMajor ? major : minor);
     const auto y = static_cast<int>(xMajor ? minor : major);
@@ -143,15 +146,32 @@ void TCanvas::FillSpan(std::int64_t y, std::int64_t left, std::int64_t right, st
   left = std::max<std::int64_t>(left, 0);
   right = std::min<std::int64_t>(right, bitmap_->Width());
   if (left >= right) return;
-  std::uint32_t* row = bitmap_->Row(static_cast<int>(y));
-  std::fill(row + left, row + right, pixel);
+  std::uint32_t* at = bitmap_->Row(static_cast<int>(y)) + left;
+  std::uint32_t* const end = bitmap_->Row(static_cast<int>(y)) + right;
+  // Two pixels per store, four per step: spans are short and many, and a plain loop of single
+  // stores is not widened by the compiler at the project's optimisation level.
+  const std::uint64_t pair = std::uint64_t{pixel} << 32 | pixel;
+  for (; end - at >= 4; at += 4) {
+    std::memcpy(at, &pair, sizeof pair);
+    std::memcpy(at + 2, &pair, sizeof pair);
+  }
+  for (; at < end; ++at) *at = pixel;
 }
 
 void TCanvas::FillRect(const TRect& rect) {
+  const std::uint32_t pixel = PixelOf(brush_.Color);
   const std::int64_t top = std::max<std::int64_t>(rect.Top, 0);
   const std::int64_t bottom = std::min<std::int64_t>(rect.Bottom, bitmap_->Height());
-  const std::uint32_t pixel = PixelOf(brush_.Color);
-  for (std::int64_t y = top; y < bottom; ++y) FillSpan(y, rect.Left, rect.Right, pixel);
+  const std::int64_t left = std::max<std::int64_t>(rect.Left, 0);
+  const std::int64_t right = std::min<std::int64_t>(rect.Right, bitmap_->Width());
+  if (top >= bottom || left >= right) return;
+  // The first row is filled and the others copied from it: the copy goes in wide blocks, which
+  // matters for the background of every drawing.
+  FillSpan(top, left, right, pixel);
+  const std::uint32_t* first = bitmap_->Row(static_cast<int>(top)) + left;
+  for (std::int64_t y = top + 1; y < bottom; ++y) {
+    std::copy(first, first + (right - left), bitmap_->Row(static_cast<int>(y)) + left);
+  }
 }
 
 void TCanvas::FillPolygon(std::span<const TPoint> points, std::uint32_t pixel) {
@@ -165,24 +185,61 @@ void TCanvas::FillPolygon(std::span<const TPoint> points, std::uint32_t pixel) {
   top = std::max<std::int64_t>(top, 0);
   bottom = std::min<std::int64_t>(bottom, bitmap_->Height());
   if (top >= bottom) return;
+  if (edges_.size() < count) edges_.resize(count);
   if (crossings_.size() < count) crossings_.resize(count);
 
   // Each edge covers the rows [upper end, lower end): a row through a vertex counts the edge that
   // leaves the vertex downwards, and horizontal edges cross no row. That keeps top edges in and
   // bottom edges out; the spans [ceil(left crossing), ceil(right crossing)) keep left edges in and
-  // right edges out.
+  // right edges out. Edges that cross none of the rows drawn are left out.
+  std::size_t edgeCount = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const TPoint& a = points[i];
+    const TPoint& b = points[i + 1 < count ? i + 1 : 0];
+    if (a.Y == b.Y) continue;
+    const TPoint& upper = a.Y < b.Y ? a : b;
+    const TPoint& lower = a.Y < b.Y ? b : a;
+    if (lower.Y <= top || upper.Y >= bottom) continue;
+    const std::int64_t dx = std::int64_t{lower.X} - upper.X;
+    const std::int64_t dy = std::int64_t{lower.Y} - upper.Y;
+    const std::int64_t run = dx < 0 ? -dx : dx;
+    TEdge& edge = edges_[edgeCount++];
+    edge.X = upper.X;
+    edge.Top = upper.Y;
+    edge.Bottom = lower.Y;
+    edge.Rising = dx >= 0;
+    edge.Dy = static_cast<std::uint64_t>(dy);
+    edge.StepWhole = static_cast<std::uint64_t>(run) / edge.Dy;
+    edge.StepRemainder = static_cast<std::uint64_t>(run) % edge.Dy;
+    // The walk starts at the first row drawn; one division places it there.
+    const TQuotient start = DivideProduct(std::max<std::int64_t>(top - upper.Y, 0), run, dy);
+    edge.Whole = start.Whole;
+    edge.Remainder = start.Remainder;
+  }
+
   for (std::int64_t y = top; y < bottom; ++y) {
     std::size_t found = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-      const TPoint& a = points[i];
-      const TPoint& b = points[i + 1 < count ? i + 1 : 0];
-      if (a.Y == b.Y) continue;
-      const TPoint& upper = a.Y < b.Y ? a : b;
-      const TPoint& lower = a.Y < b.Y ? b : a;
-      if (y < upper.Y || y >= lower.Y) continue;
-      crossings_[found++] = CeilCrossing(upper.X, upper.Y, lower.X, lower.Y, y);
+    for (std::size_t k = 0; k < edgeCount; ++k) {
+      TEdge& edge = edges_[k];
+      if (y < edge.Top || y >= edge.Bottom) continue;
+      // The smallest integer x at or right of the crossing: xa + whole + fraction rounds up to
+      // the next integer when there is a fraction; xa - (whole + fraction) rounds up to xa - whole.
+      crossings_[found++] =
+          edge.Rising ? edge.X + edge.Whole + (edge.Remainder != 0 ? 1 : 0) : edge.X - edge.Whole;
+      edge.Whole += static_cast<std::int64_t>(edge.StepWhole);
+      edge.Remainder += edge.StepRemainder;
+      if (edge.Remainder >= edge.Dy) {
+        edge.Remainder -= edge.Dy;
+        ++edge.Whole;
+      }
     }
-    std::sort(crossings_.begin(), crossings_.begin() + static_cast<std::ptrdiff_t>(found));
+    // A handful of crossings: sorted in place by insertion.
+    for (std::size_t k = 1; k < found; ++k) {
+      const std::int64_t value = crossings_[k];
+      std::size_t at = k;
+      for (; at > 0 && crossings_[at - 1] > value; --at) crossings_[at] = crossings_[at - 1];
+      crossings_[at] = value;
+    }
     for (std::size_t k = 0; k + 1 < found; k += 2) {
       FillSpan(y, crossings_[k], crossings_[k + 1], pixel);
     }

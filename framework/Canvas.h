@@ -105,13 +105,29 @@ class TCanvas {
   void FillSpan(std::int64_t y, std::int64_t left, std::int64_t right, std::uint32_t pixel);
   void FillPolygon(std::span<const TPoint> points, std::uint32_t pixel);
 
+  // A polygon edge that crosses rows, walked downwards one row at a time: its crossing with row
+  // y is x + ceil((y - top) * dx / dy), kept as a whole part and a remainder over dy so that the
+  // walk needs no division per row.
+  struct TEdge {
+    std::int64_t X;                          // the upper end's x
+    std::int64_t Top;                        // the first row it crosses (its upper end)
+    std::int64_t Bottom;                     // the row after the last (its lower end)
+    bool Rising;                             // dx >= 0
+    std::uint64_t Dy;                        // > 0
+    std::uint64_t StepWhole, StepRemainder;  // |dx| / dy and |dx| % dy
+    std::int64_t Whole;                      // floor(t * |dx| / dy) for the row being walked
+    std::uint64_t Remainder;                 // (t * |dx|) % dy
+  };
+
   TBitmap* bitmap_;
   TGraphicsPorts ports_;
   TPen pen_;
   TBrush brush_;
   TFont font_;
   TPoint penPos_;
-  // Scratch space reused between drawings: edge crossings of one polygon row, text coverage.
+  // Scratch space reused between drawings: the edges of one polygon and their crossings with one
+  // row, text coverage.
+  std::vector<TEdge> edges_;
   std::vector<std::int64_t> crossings_;
   std::vector<std::uint8_t> coverage_;
 };
