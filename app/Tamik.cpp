@@ -1,10 +1,12 @@
 #include "app/Tamik.h"
 
 #include <cmath>
+#include <cstdio>
 #include <iterator>
 #include <limits>
 
 #include "framework/SysUtils.h"
+#include "platform/Screen.h"
 
 namespace {
 
@@ -121,6 +123,40 @@ TMainForm::TMainForm(TComponent* owner, CpuUsage& cpuUsage, platform::ISystem& s
   FormStorage1->SetStoredProps({std::begin(kMainFormStoredProps), std::end(kMainFormStoredProps)});
   FormStorage1->OnRestorePlacement = [this](TObject* sender) { FormCreate(sender); };
 
+  PopupMenu1 = new TPopupMenu(this);
+  PopupMenu1->SetName("PopupMenu1");
+  Options1 = MakeMenuItem("Options1", "Options", true);
+  N1 = MakeMenuItem("N1", "-", true);
+  Maximize1 = MakeMenuItem("Maximize1", "Maximize", false);
+  Minimize1 = MakeMenuItem("Minimize1", "Minimize", true);
+  Exit1 = MakeMenuItem("Exit1", "Exit", true);
+  Maximize1->OnClick = [this](TObject* sender) { Maximize1Click(sender); };
+  Minimize1->OnClick = [this](TObject* sender) { Minimize1Click(sender); };
+  Exit1->OnClick = [this](TObject* sender) { Exit1Click(sender); };
+  SetPopupMenu(PopupMenu1);
+
+  TrayIcon1 = new TTrayIcon(this);
+  TrayIcon1->SetName("TrayIcon1");
+  TrayIcon1->SetActive(false);
+  TrayIcon1->SetPopupMenu(PopupMenu1);
+  TrayIcon1->OnDblClick = [this](TObject* sender) { Maximize1Click(sender); };
+  if (Application() != nullptr && Application()->WindowSystem() != nullptr) {
+    TrayIcon1->Icon()->SetHandle(
+        Application()->WindowSystem()->LoadIconResource(kIconResource, kIconSize));
+  }
+
+  // The window and both bars drag the window.
+  for (TControl* control : {static_cast<TControl*>(this), static_cast<TControl*>(RarBar1),
+                            static_cast<TControl*>(RarBar2)}) {
+    control->OnMouseDown = [this](TObject* sender, TMouseButton button, TShiftState shift, int x,
+                                  int y) { FormMouseDown(sender, button, shift, x, y); };
+    control->OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) {
+      FormMouseMove(sender, shift, x, y);
+    };
+    control->OnMouseUp = [this](TObject* sender, TMouseButton button, TShiftState shift, int x,
+                                int y) { FormMouseUp(sender, button, shift, x, y); };
+  }
+
   OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
   // The layout is complete: the store attaches to the window, then FormCreate runs with the
@@ -151,6 +187,15 @@ TRarBar* TMainForm::MakeBar(const char* name, int left, int width, TFontCharset 
   bar->SetColorScheme(rcPurpleBlue);
   bar->SetColor(clBlack);
   return bar;
+}
+
+TMenuItem* TMainForm::MakeMenuItem(const char* name, const char* caption, bool enabled) {
+  auto* item = new TMenuItem(this);
+  item->SetName(name);
+  item->SetCaption(caption);
+  item->SetEnabled(enabled);
+  PopupMenu1->Add(item);
+  return item;
 }
 
 TLabel* TMainForm::MakeSlot(const char* name, int top, const char* caption) {
@@ -234,6 +279,8 @@ void TMainForm::FormCreate(TObject*) {
   RarBar2->SetHeight(barHeight);
   // 7.
   SetAlwaysOnTop(CheckBox1->Checked());
+  // 8.
+  TrayIcon1->SetActive(CheckBox2->Checked());
   // 9.
   RarBar1->SetShowPercentage(CheckBox3->Checked());
   RarBar2->SetShowPercentage(CheckBox3->Checked());
@@ -259,6 +306,67 @@ void TMainForm::Timer1Timer(TObject*) {
   const double load1 = count == 1 ? load0 : cpuUsage_.ProcessorLoad(1) * 100;
   RarBar1->SetProgress(LoadToProgress(load0));
   RarBar2->SetProgress(LoadToProgress(load1));
+  TrayIcon1->SetHint(BuildUptimeText());
 }
 
 void TMainForm::FormClose(TObject*, TCloseAction&) { Label7->SetCaption(IntToStr(Color())); }
+
+std::string TMainForm::BuildUptimeText() {
+  std::uint32_t t = system_.TickCount();
+  const std::uint32_t days = t / 86400000;
+  t -= days * 86400000;
+  const std::uint32_t hours = t / 3600000;
+  t -= hours * 3600000;
+  const std::uint32_t minutes = t / 60000;
+  t -= minutes * 60000;
+  const std::uint32_t seconds = t / 1000;
+  char text[64];
+  std::snprintf(text, sizeof text, "Uptime: %u Days %u Hours %u Minutes %u Seconds",
+                static_cast<unsigned>(days), static_cast<unsigned>(hours),
+                static_cast<unsigned>(minutes), static_cast<unsigned>(seconds));
+  return text;
+}
+
+void TMainForm::FormMouseDown(TObject* sender, TMouseButton, TShiftState, int x, int y) {
+  if (sender == RarBar1 || sender == RarBar2) {
+    const auto* bar = static_cast<const TRarBar*>(sender);
+    DragOffsetX = x + bar->Left();
+    DragOffsetY = y + bar->Top();
+  } else {
+    DragOffsetX = x;
+    DragOffsetY = y;
+  }
+  SetCapture();
+}
+
+void TMainForm::FormMouseMove(TObject*, TShiftState shift, int, int) {
+  if (!shift.Contains(ssLeft)) return;
+  platform::IScreen* screen = Application() != nullptr ? Application()->Screen() : nullptr;
+  if (screen == nullptr) return;
+  // Two readings: the top follows the first, the left the second.
+  SetTop(screen->CursorPos().y - DragOffsetY);
+  SetLeft(screen->CursorPos().x - DragOffsetX);
+}
+
+void TMainForm::FormMouseUp(TObject*, TMouseButton, TShiftState, int, int) { ReleaseCapture(); }
+
+void TMainForm::Minimize1Click(TObject*) {
+  Hide();
+  SavedTrayActive = TrayIcon1->Active();
+  TrayIcon1->SetActive(true);
+  Maximize1->SetEnabled(true);
+  Minimize1->SetEnabled(false);
+}
+
+void TMainForm::Maximize1Click(TObject*) {
+  if (Visible()) return;
+  // Showing restores the stored settings and runs FormCreate, which sets the tray icon from its
+  // slot; the state from before the hide wins.
+  Show();
+  BringToFront();
+  TrayIcon1->SetActive(SavedTrayActive);
+  Maximize1->SetEnabled(false);
+  Minimize1->SetEnabled(true);
+}
+
+void TMainForm::Exit1Click(TObject*) { Close(); }

@@ -8,14 +8,19 @@
 
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "framework/Spin.h"
 #include "framework/StdCtrls.h"
 #include "gauge/RarBar.h"
 #include "platform/System.h"
 #include "sampler/CpuUsage.h"
 #include "settings/FormStorage.h"
+#include "tray/TrayIcon.h"
 
 inline constexpr const char* kApplicationTitle = "Tamik - a cOOL CPU Monitor";
+// The program's icon (window and tray) in its resources, and the size the tray shows.
+inline constexpr const char* kIconResource = "MAINICON";
+inline constexpr int kIconSize = 16;
 
 class TMainForm : public TForm {
  public:
@@ -33,6 +38,23 @@ class TMainForm : public TForm {
   // Copies the window colour into its slot; the close action is left as it is.
   void FormClose(TObject* sender, TCloseAction& action);
 
+  // Dragging: a press anywhere (window or bar) remembers the grabbed point in window coordinates
+  // and captures the mouse; a move with the left button held puts the grabbed point under the
+  // pointer; the release ends the capture.
+  void FormMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void FormMouseMove(TObject* sender, TShiftState shift, int x, int y);
+  void FormMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  // "Minimize": hides the window to the notification area.
+  void Minimize1Click(TObject* sender);
+  // "Maximize" and the tray icon's double click: shows the hidden window again.
+  void Maximize1Click(TObject* sender);
+  // "Exit": closes the window through the framework, which saves the settings and ends the
+  // program.
+  void Exit1Click(TObject* sender);
+
+  // The system's uptime as "Uptime: D Days H Hours M Minutes S Seconds".
+  std::string BuildUptimeText();
+
   // The operating system's name from the version query.
   std::string GetOsVersionText();
   // Puts the window into the topmost band or takes it out.
@@ -43,6 +65,9 @@ class TMainForm : public TForm {
   std::int32_t CpuCountCorrection = 0;
   // The tray icon's state remembered while the window is hidden.
   bool SavedTrayActive = false;
+  // The last press inside the window, in window coordinates.
+  std::int32_t DragOffsetX = 0;
+  std::int32_t DragOffsetY = 0;
 
   TRarBar* RarBar1;
   TRarBar* RarBar2;
@@ -63,8 +88,16 @@ class TMainForm : public TForm {
   // Keeps the window's position, the slots, the bar height and interval, and the bars' fonts and
   // colours; restores them on every show and then runs FormCreate again.
   TFormStorage* FormStorage1;
+  TTrayIcon* TrayIcon1;
+  TPopupMenu* PopupMenu1;
+  TMenuItem* Options1;
+  TMenuItem* N1;
+  TMenuItem* Maximize1;
+  TMenuItem* Minimize1;
+  TMenuItem* Exit1;
 
  private:
+  TMenuItem* MakeMenuItem(const char* name, const char* caption, bool enabled);
   TRarBar* MakeBar(const char* name, int left, int width, TFontCharset charset);
   TLabel* MakeSlot(const char* name, int top, const char* caption);
   TCheckBox* MakeSlot(const char* name, int top, const char* caption, bool checked);

@@ -11,6 +11,7 @@
 #include "platform/win32/Win32GlyphRasterizer.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Screen.h"
+#include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32WindowSystem.h"
 
@@ -20,13 +21,15 @@ int main() {
   platform::win32::Win32Screen screen;
   platform::win32::Win32GlyphRasterizer glyphs;
   platform::win32::Win32WindowSystem windows;
+  platform::win32::Win32Shell shell;
   TFont::SetDefaultPixelsPerInch(screen.PixelsPerInch());
   FormatSettings.DecimalSeparator = system.DecimalSeparator();
 
   TApplication application({.Windows = &windows,
                             .Graphics = {&screen, &glyphs},
                             .Registry = &registry,
-                            .System = &system});
+                            .System = &system,
+                            .Shell = &shell});
   application.SetTitle(kApplicationTitle);
 
   // The sampler starts before any window: without the version query there is no program.

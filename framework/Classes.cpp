@@ -38,8 +38,29 @@ TComponent::TComponent(TComponent* owner) {
 
 TComponent::~TComponent() {
   state_.Include(csDestroying);
+  // Everyone that holds a reference to this component drops it first.
+  while (!freeNotifies_.empty()) {
+    TComponent* other = freeNotifies_.back();
+    freeNotifies_.pop_back();
+    std::erase(other->freeNotifies_, this);
+    other->Notification(this, opRemove);
+  }
   DestroyComponents();
   if (owner_ != nullptr) owner_->RemoveComponent(this);
+}
+
+void TComponent::FreeNotification(TComponent* component) {
+  if (component == nullptr || component == this) return;
+  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end()) {
+    freeNotifies_.push_back(component);
+    component->freeNotifies_.push_back(this);
+  }
+}
+
+void TComponent::RemoveFreeNotification(TComponent* component) {
+  if (component == nullptr) return;
+  std::erase(freeNotifies_, component);
+  std::erase(component->freeNotifies_, this);
 }
 
 void TComponent::DestroyComponents() {

@@ -33,6 +33,7 @@ class TPersistent : public TObject {
 
 enum TComponentStateFlag : std::uint8_t { csLoading, csDestroying };
 using TComponentState = TSet<TComponentStateFlag>;
+enum TOperation : std::uint8_t { opInsert, opRemove };
 
 class TComponent : public TPersistent {
  public:
@@ -68,7 +69,17 @@ class TComponent : public TPersistent {
   // before its creation handler runs. The base does nothing.
   virtual void Loaded() {}
 
+  // Asks to be told (through Notification with opRemove) when `component` is destroyed, so that
+  // a reference to it can be dropped. The link goes both ways and ends when either side goes.
+  void FreeNotification(TComponent* component);
+  void RemoveFreeNotification(TComponent* component);
+
  protected:
+  // `component` is going away (opRemove): drop every reference to it. The base does nothing.
+  virtual void Notification(TComponent* component, TOperation operation) {
+    (void)component;
+    (void)operation;
+  }
   void SetComponentState(TComponentState state) { state_ = state; }
   // Destroys the owned components, the most recently added first.
   void DestroyComponents();
@@ -81,5 +92,6 @@ class TComponent : public TPersistent {
   std::int32_t tag_ = 0;
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;
+  std::vector<TComponent*> freeNotifies_;
   TComponentState state_;
 };

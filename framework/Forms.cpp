@@ -4,6 +4,7 @@
 
 #include "framework/Bitmap.h"
 #include "framework/Exception.h"
+#include "framework/Menus.h"
 
 // ---------------------------------------------------------------------------------------------
 // TForm
@@ -251,19 +252,33 @@ void TForm::NativeMouse(const platform::MouseInput& input) {
     const TMouseButton button = input.button == platform::MouseButton::Right    ? mbRight
                                 : input.button == platform::MouseButton::Middle ? mbMiddle
                                                                                 : mbLeft;
-    // The topmost visible child under the point receives the input, else the form itself.
+    // The control that took the last press keeps the mouse until the release; otherwise the
+    // topmost visible child under the point receives the input, else the form itself.
     TControl* target = this;
     int x = input.x;
     int y = input.y;
-    for (int i = ControlCount() - 1; i >= 0; --i) {
-      TControl* child = Controls(i);
-      const TRect r = child->BoundsRect();
-      if (child->Visible() && x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom) {
-        target = child;
-        x -= r.Left;
-        y -= r.Top;
-        break;
+    if (mouseControl_ != nullptr && !HasChild(mouseControl_)) mouseControl_ = nullptr;
+    if (mouseControl_ != nullptr) {
+      target = mouseControl_;
+    } else {
+      for (int i = ControlCount() - 1; i >= 0; --i) {
+        TControl* child = Controls(i);
+        const TRect r = child->BoundsRect();
+        if (child->Visible() && x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom) {
+          target = child;
+          break;
+        }
       }
+    }
+    if (target != this) {
+      x -= target->Left();
+      y -= target->Top();
+    }
+    if (input.action == platform::MouseAction::Down ||
+        input.action == platform::MouseAction::DoubleClick) {
+      mouseControl_ = target == this ? nullptr : target;
+    } else if (input.action == platform::MouseAction::Up) {
+      mouseControl_ = nullptr;
     }
     switch (input.action) {
       case platform::MouseAction::Down:
@@ -280,7 +295,49 @@ void TForm::NativeMouse(const platform::MouseInput& input) {
   });
 }
 
-void TForm::NativeContextMenu(int, int) {}
+void TForm::NativeContextMenu(int screenX, int screenY) {
+  application_->Guard([this, screenX, screenY] {
+    if (popupMenu_ == nullptr || !popupMenu_->AutoPopup()) return;
+    popupMenu_->SetPopupComponent(this);
+    popupMenu_->Popup(screenX, screenY);
+  });
+}
+
+bool TForm::HasChild(const TControl* control) const {
+  for (int i = 0; i < ControlCount(); ++i) {
+    if (Controls(i) == control) return true;
+  }
+  return false;
+}
+
+void TForm::BringToFront() {
+  if (peer_) {
+    peer_->SetPosition(platform::kHwndTop, 0, 0, 0, 0, platform::kSwpNoMove | platform::kSwpNoSize);
+  }
+}
+
+void TForm::SetPopupMenu(TPopupMenu* menu) {
+  if (popupMenu_ != nullptr) RemoveFreeNotification(popupMenu_);
+  popupMenu_ = menu;
+  FreeNotification(menu);
+}
+
+void TForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == opRemove && component == popupMenu_) popupMenu_ = nullptr;
+}
+
+void TForm::SetCapture() {
+  if (platform::IWindowPeer* peer = Peer()) peer->SetCapture();
+}
+
+void TForm::ReleaseCapture() {
+  if (peer_) peer_->ReleaseCapture();
+}
+
+void TForm::CancelMode() {
+  if (peer_) peer_->CancelMode();
+}
 
 void TForm::NativeClose() {
   application_->Guard([this] { Close(); });
@@ -328,6 +385,10 @@ void TApplication::Run() {
 void TApplication::Terminate() {
   terminated_ = true;
   if (ports_.Windows != nullptr) ports_.Windows->QuitMessageLoop();
+}
+
+void TApplication::ProcessMessages() {
+  if (ports_.Windows != nullptr) ports_.Windows->ProcessMessages();
 }
 
 std::string TApplication::ErrorBoxText(const std::string& message) {

@@ -15,10 +15,12 @@
 
 namespace platform {
 class IRegistry;
+class IShell;
 class ISystem;
 }  // namespace platform
 
 class TApplication;
+class TPopupMenu;
 
 enum TCloseAction : std::uint8_t { caNone, caHide, caFree, caMinimize };
 enum TFormBorderStyle : std::uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow };
@@ -82,6 +84,21 @@ class TForm : public TWinControl, private platform::IWindowEvents {
   void Close();
   bool CloseQuery();
 
+  // Brings the window to the top of its band (a topmost window stays topmost).
+  void BringToFront();
+
+  // The menu a right click on the window opens at the pointer, when its AutoPopup is on; the
+  // window's controls have no menus of their own. Becomes null when the menu is destroyed.
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* menu);
+
+  // Mouse capture for the native window: while captured, moves and releases reach the form also
+  // with the pointer outside it. Without a native window nothing happens.
+  void SetCapture();
+  void ReleaseCapture();
+  // Ends any mouse mode of the native window (capture, tracking).
+  void CancelMode();
+
   // The native window, created on demand; null without a window system.
   platform::IWindowPeer* Peer();
   bool HandleAllocated() const { return peer_ != nullptr; }
@@ -107,11 +124,13 @@ class TForm : public TWinControl, private platform::IWindowEvents {
   // application and the form is still created.
   void DoCreate();
   void ColorChanged() override;
+  void Notification(TComponent* component, TOperation operation) override;
   void SetBounds(int left, int top, int width, int height) override;
 
  private:
   void CreatePeer();
   void ApplyLayeredAttributes();
+  bool HasChild(const TControl* control) const;
   std::uint32_t NativeColor(TColor color) const;
 
   // platform::IWindowEvents
@@ -130,6 +149,10 @@ class TForm : public TWinControl, private platform::IWindowEvents {
   std::uint8_t alphaBlendValue_ = 255;
   bool transparentColor_ = false;
   TColor transparentColorValue_ = 0;
+  TPopupMenu* popupMenu_ = nullptr;
+  // The control that received the last button press; it keeps receiving the mouse until the
+  // release, wherever the pointer goes.
+  TControl* mouseControl_ = nullptr;
 };
 
 // The application that (directly or through its owners) owns `component`; null when none does.
@@ -144,6 +167,7 @@ class TApplication : public TComponent {
     TGraphicsPorts Graphics;
     platform::IRegistry* Registry = nullptr;  // null: the settings stores keep nothing
     platform::ISystem* System = nullptr;
+    platform::IShell* Shell = nullptr;  // null: no notification-area icons
   };
 
   explicit TApplication(const Ports& ports);
@@ -168,10 +192,13 @@ class TApplication : public TComponent {
   void Run();
   void Terminate();
   bool Terminated() const { return terminated_; }
+  // Handles the messages waiting in the queue, then returns.
+  void ProcessMessages();
 
   platform::IWindowSystem* WindowSystem() const { return ports_.Windows; }
   platform::IRegistry* Registry() const { return ports_.Registry; }
   platform::ISystem* System() const { return ports_.System; }
+  platform::IShell* Shell() const { return ports_.Shell; }
   platform::IScreen* Screen() const { return ports_.Graphics.Screen; }
   const TGraphicsPorts& GraphicsPorts() const { return ports_.Graphics; }
   // The application window that carries the taskbar button; null without a window system.

@@ -36,6 +36,9 @@ class ISystem {
   // The first character of the user's decimal separator (GetLocaleInfoA, LOCALE_SDECIMAL of the
   // user's default locale); '.' when the system cannot tell.
   virtual char DecimalSeparator() = 0;
+
+  // GetTickCount: milliseconds since the system started, wrapping to 0 after 4294967295.
+  virtual std::uint32_t TickCount() = 0;
 };
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -16,11 +17,18 @@ struct WindowHandle {
   friend bool operator==(WindowHandle, WindowHandle) = default;
 };
 
+// An opaque icon handle (HICON value); 0 is no icon.
+struct IconHandle {
+  std::uintptr_t value = 0;
+  friend bool operator==(IconHandle, IconHandle) = default;
+};
+
 constexpr WindowHandle SpecialWindow(std::int32_t value) {
   return WindowHandle{static_cast<std::uintptr_t>(static_cast<std::intptr_t>(value))};
 }
 inline constexpr WindowHandle kHwndTopmost = SpecialWindow(-1);
 inline constexpr WindowHandle kHwndNoTopmost = SpecialWindow(-2);
+inline constexpr WindowHandle kHwndTop = SpecialWindow(0);
 
 // Window styles.
 inline constexpr std::uint32_t kWsPopup = 0x80000000u;
@@ -71,6 +79,18 @@ inline constexpr std::uint32_t kRdwFrame = 0x0400;
 inline constexpr std::uint32_t kMbOk = 0x0;
 inline constexpr std::uint32_t kMbIconError = 0x10;
 inline constexpr int kIdOk = 1;
+
+// Mouse messages, as the shell reports them for a notification-area icon.
+inline constexpr std::uint32_t kWmMouseMove = 0x0200;
+inline constexpr std::uint32_t kWmLButtonDown = 0x0201;
+inline constexpr std::uint32_t kWmLButtonUp = 0x0202;
+inline constexpr std::uint32_t kWmLButtonDblClk = 0x0203;
+inline constexpr std::uint32_t kWmRButtonDown = 0x0204;
+inline constexpr std::uint32_t kWmRButtonUp = 0x0205;
+inline constexpr std::uint32_t kWmRButtonDblClk = 0x0206;
+inline constexpr std::uint32_t kWmMButtonDown = 0x0207;
+inline constexpr std::uint32_t kWmMButtonUp = 0x0208;
+inline constexpr std::uint32_t kWmMButtonDblClk = 0x0209;
 
 // Mouse input as the native window reports it, in client coordinates.
 enum class MouseAction { Down, Move, Up, DoubleClick };
@@ -172,6 +192,38 @@ class IWindowPeer {
   virtual bool IsIconic() const = 0;
   // PostMessageA(WM_SYSCOMMAND, command, 0): the message loop carries the command out later.
   virtual bool PostSysCommand(std::uint32_t command) = 0;
+  // SetCapture / ReleaseCapture: while captured, the window receives every mouse message, also
+  // with the pointer outside it. Releasing does nothing unless this window holds the capture.
+  virtual void SetCapture() = 0;
+  virtual void ReleaseCapture() = 0;
+  // Sends WM_CANCELMODE: the window leaves any mouse mode (capture, tracking) it is in.
+  virtual void CancelMode() = 0;
+  // IsWindowEnabled.
+  virtual bool IsEnabled() const = 0;
+  // SetForegroundWindow. Returns whether the system agreed.
+  virtual bool SetForeground() = 0;
+};
+
+// What a hidden message window reports. Every call arrives on the user-interface thread.
+class IMessageEvents {
+ public:
+  virtual ~IMessageEvents() = default;
+  // A message for the window; answers whether it was handled (the message's result is then 0).
+  // Unhandled messages go to the default window procedure. The taskbar's re-creation does not
+  // come here but to NativeTaskbarCreated.
+  virtual bool NativeMessage(std::uint32_t message, std::uintptr_t wParam,
+                             std::intptr_t lParam) = 0;
+  // The shell's taskbar was (re-)created (the registered "TaskbarCreated" message): every icon
+  // of the notification area is gone and must be added again.
+  virtual void NativeTaskbarCreated() = 0;
+};
+
+// One item of a popup menu as the native menu shows it. A caption of "-" is a separator; an "&"
+// marks the next character as the item's access key.
+struct MenuEntry {
+  std::string caption;
+  bool enabled = true;
+  bool isDefault = false;
 };
 
 class ITimerEvents {
@@ -189,6 +241,19 @@ class IWindowSystem {
   virtual IWindowPeer& ApplicationWindow() = 0;
   virtual std::unique_ptr<IWindowPeer> CreateWindowPeer(const WindowParams& params,
                                                         IWindowEvents& events) = 0;
+  // A hidden top-level window that only receives messages (it also receives broadcasts such as
+  // the taskbar's re-creation, which a message-only window would not).
+  virtual std::unique_ptr<IWindowPeer> CreateMessageWindow(IMessageEvents& events) = 0;
+  // The program's icon resource `name` at `size` x `size` pixels; the handle is shared and lives
+  // as long as the program. The resource must hold an image of that size (shared icons are
+  // cached per image, so a missing size would come back at another size already loaded). 0 when
+  // there is no such resource.
+  virtual IconHandle LoadIconResource(const std::string& name, int size) = 0;
+  // Shows a popup menu at a screen position and tracks it in a nested message loop until it
+  // closes. Returns the index of the entry chosen, or -1 when the menu closed without a choice.
+  virtual int TrackPopupMenu(const std::vector<MenuEntry>& entries, int screenX, int screenY) = 0;
+  // Handles every message waiting in the queue, then returns.
+  virtual void ProcessMessages() = 0;
   // Whether the platform offers SetLayeredWindowAttributes (looked up in User32.dll at start).
   virtual bool HasLayeredWindows() const = 0;
 

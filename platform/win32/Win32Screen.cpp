@@ -23,4 +23,16 @@ int Win32Screen::Width() { return GetSystemMetrics(SM_CXSCREEN); }
 
 int Win32Screen::Height() { return GetSystemMetrics(SM_CYSCREEN); }
 
+static_assert(kVkShift == VK_SHIFT && kVkControl == VK_CONTROL && kVkMenu == VK_MENU);
+
+ScreenPoint Win32Screen::CursorPos() {
+  // The call fails on a desktop that is not the input desktop (a locked session); the origin
+  // stands in for a position there is none of.
+  POINT point;
+  if (!GetCursorPos(&point)) return {};
+  return {point.x, point.y};
+}
+
+bool Win32Screen::KeyHeld(int virtualKey) { return GetKeyState(virtualKey) < 0; }
+
 }  // namespace platform::win32

@@ -11,6 +11,8 @@ class Win32Screen final : public IScreen {
   int PixelsPerInch() override;
   int Width() override;
   int Height() override;
+  ScreenPoint CursorPos() override;
+  bool KeyHeld(int virtualKey) override;
 };
 
 }  // namespace platform::win32

@@ -61,4 +61,6 @@ char Win32System::DecimalSeparator() {
   return separator[0];
 }
 
+std::uint32_t Win32System::TickCount() { return GetTickCount(); }
+
 }  // namespace platform::win32

@@ -10,6 +10,7 @@ class Win32System final : public ISystem {
   bool GetVersionEx(OsVersionInfo& info) override;
   std::string ExecutablePath() override;
   char DecimalSeparator() override;
+  std::uint32_t TickCount() override;
 };
 
 }  // namespace platform::win32

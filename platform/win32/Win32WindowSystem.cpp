@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <memory>
+#include <type_traits>
+
 namespace platform::win32 {
 
 namespace {
@@ -30,6 +33,28 @@ static_assert(kSwHide == SW_HIDE && kSwShowNormal == SW_SHOWNORMAL &&
 static_assert(kScMinimize == SC_MINIMIZE && kScRestore == SC_RESTORE);
 static_assert(kWpfSetMinPosition == WPF_SETMINPOSITION &&
               kWpfRestoreToMaximized == WPF_RESTORETOMAXIMIZED);
+static_assert(kWsPopup == WS_POPUP && kWsChild == WS_CHILD && kWsVisible == WS_VISIBLE &&
+              kWsClipSiblings == WS_CLIPSIBLINGS && kWsClipChildren == WS_CLIPCHILDREN &&
+              kWsCaption == WS_CAPTION && kWsSysMenu == WS_SYSMENU &&
+              kWsMinimizeBox == WS_MINIMIZEBOX);
+static_assert(kWsExTopmost == WS_EX_TOPMOST && kWsExToolWindow == WS_EX_TOOLWINDOW &&
+              kWsExLayered == WS_EX_LAYERED && kGwlExStyle == GWL_EXSTYLE);
+static_assert(kSwpNoSize == SWP_NOSIZE && kSwpNoMove == SWP_NOMOVE &&
+              kSwpNoZOrder == SWP_NOZORDER && kSwpNoActivate == SWP_NOACTIVATE);
+static_assert(kLwaColorKey == LWA_COLORKEY && kLwaAlpha == LWA_ALPHA);
+static_assert(kRdwInvalidate == RDW_INVALIDATE && kRdwErase == RDW_ERASE &&
+              kRdwAllChildren == RDW_ALLCHILDREN && kRdwFrame == RDW_FRAME);
+static_assert(kMbOk == MB_OK && kMbIconError == MB_ICONERROR && kIdOk == IDOK);
+static_assert(kMkLButton == MK_LBUTTON && kMkRButton == MK_RBUTTON && kMkShift == MK_SHIFT &&
+              kMkControl == MK_CONTROL && kMkMButton == MK_MBUTTON);
+static_assert(kWmMouseMove == WM_MOUSEMOVE && kWmLButtonDown == WM_LBUTTONDOWN &&
+              kWmLButtonUp == WM_LBUTTONUP && kWmLButtonDblClk == WM_LBUTTONDBLCLK &&
+              kWmRButtonDown == WM_RBUTTONDOWN && kWmRButtonUp == WM_RBUTTONUP &&
+              kWmRButtonDblClk == WM_RBUTTONDBLCLK && kWmMButtonDown == WM_MBUTTONDOWN &&
+              kWmMButtonUp == WM_MBUTTONUP && kWmMButtonDblClk == WM_MBUTTONDBLCLK);
+// HWND_TOP is the null handle. The other special handles (-1, -2) are casts of integers to
+// pointers, which a constant expression cannot compare; ToHwnd passes them through unchanged.
+static_assert(HWND_TOP == nullptr && kHwndTop.value == 0);
 
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -50,15 +75,13 @@ void RegisterWindowClass() {
 
 }  // namespace
 
-// One native window; its procedure forwards to the model's events.
+// One native window; its procedure forwards to the model's events. `events` is null for the
+// application window, which only carries the timers (`system`).
 class Win32WindowPeer : public IWindowPeer {
  public:
   Win32WindowPeer(const WindowParams& params, IWindowEvents* events, Win32WindowSystem* system)
       : events_(events), system_(system) {
-    RegisterWindowClass();
-    hwnd_ = CreateWindowExA(static_cast<DWORD>(params.exStyle), kWindowClass, params.text.c_str(),
-                            params.style, params.left, params.top, params.width, params.height,
-                            ToHwnd(params.owner), nullptr, GetModuleHandleA(nullptr), this);
+    Create(params);
   }
   ~Win32WindowPeer() override {
     if (hwnd_ != nullptr) {
@@ -149,8 +172,18 @@ class Win32WindowPeer : public IWindowPeer {
   bool PostSysCommand(std::uint32_t command) override {
     return PostMessageA(hwnd_, WM_SYSCOMMAND, command, 0) != 0;
   }
+  void SetCapture() override { ::SetCapture(hwnd_); }
+  void ReleaseCapture() override {
+    // The capture belongs to one window of the thread at a time; another window's stays.
+    if (GetCapture() == hwnd_) ::ReleaseCapture();
+  }
+  void CancelMode() override { SendMessageA(hwnd_, WM_CANCELMODE, 0, 0); }
+  bool IsEnabled() const override { return IsWindowEnabled(hwnd_) != 0; }
+  bool SetForeground() override { return SetForegroundWindow(hwnd_) != 0; }
 
-  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Handles one message of the window; the window procedure calls it for every message once the
+  // window is attached to its peer.
+  virtual LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
       case WM_ERASEBKGND: {
         if (brush_ == nullptr) break;
@@ -206,6 +239,20 @@ class Win32WindowPeer : public IWindowPeer {
 
   void Attach(HWND hwnd) { hwnd_ = hwnd; }
 
+ protected:
+  // For a derived peer, which creates the window itself once its own members are ready: the
+  // window procedure reaches the peer from the first message of CreateWindowExA on.
+  Win32WindowPeer() : events_(nullptr), system_(nullptr) {}
+
+  void Create(const WindowParams& params) {
+    RegisterWindowClass();
+    hwnd_ = CreateWindowExA(static_cast<DWORD>(params.exStyle), kWindowClass, params.text.c_str(),
+                            params.style, params.left, params.top, params.width, params.height,
+                            ToHwnd(params.owner), nullptr, GetModuleHandleA(nullptr), this);
+  }
+
+  HWND hwnd_ = nullptr;
+
  private:
   static MouseInput ToMouseInput(UINT message, WPARAM wParam, LPARAM lParam) {
     MouseInput input;
@@ -253,7 +300,6 @@ class Win32WindowPeer : public IWindowPeer {
     return input;
   }
 
-  HWND hwnd_ = nullptr;
   IWindowEvents* events_;
   Win32WindowSystem* system_;
   HBRUSH brush_ = nullptr;
@@ -262,6 +308,42 @@ class Win32WindowPeer : public IWindowPeer {
 };
 
 namespace {
+
+// A hidden top-level window that hands its messages to a model. It is not a message-only window
+// (HWND_MESSAGE): those never receive broadcasts, and the shell announces a new taskbar by one.
+class Win32MessageWindow final : public Win32WindowPeer {
+ public:
+  explicit Win32MessageWindow(IMessageEvents& events)
+      : messageEvents_(events), taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {
+    WindowParams params;
+    params.style = WS_POPUP;
+    // A tool window never shows in the taskbar or the task switcher, even if something shows it.
+    params.exStyle = WS_EX_TOOLWINDOW;
+    Create(params);
+  }
+
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override {
+    // RegisterWindowMessageA answers 0 only when it fails; no message is then taken for it.
+    if (taskbarCreated_ != 0 && message == taskbarCreated_) {
+      messageEvents_.NativeTaskbarCreated();
+      return 0;
+    }
+    if (messageEvents_.NativeMessage(message, static_cast<std::uintptr_t>(wParam),
+                                     static_cast<std::intptr_t>(lParam))) {
+      return 0;
+    }
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+  }
+
+ private:
+  IMessageEvents& messageEvents_;
+  const UINT taskbarCreated_;
+};
+
+struct MenuDestroyer {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using MenuPtr = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
 
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
@@ -304,6 +386,70 @@ IWindowPeer& Win32WindowSystem::ApplicationWindow() { return *applicationWindow_
 std::unique_ptr<IWindowPeer> Win32WindowSystem::CreateWindowPeer(const WindowParams& params,
                                                                  IWindowEvents& events) {
   return std::make_unique<Win32WindowPeer>(params, &events, nullptr);
+}
+
+std::unique_ptr<IWindowPeer> Win32WindowSystem::CreateMessageWindow(IMessageEvents& events) {
+  return std::make_unique<Win32MessageWindow>(events);
+}
+
+IconHandle Win32WindowSystem::LoadIconResource(const std::string& name, int size) {
+  // A shared image belongs to the system, which frees it with the module: never destroyed here.
+  HANDLE icon =
+      LoadImageA(GetModuleHandleA(nullptr), name.c_str(), IMAGE_ICON, size, size, LR_SHARED);
+  return IconHandle{reinterpret_cast<std::uintptr_t>(icon)};
+}
+
+int Win32WindowSystem::TrackPopupMenu(const std::vector<MenuEntry>& entries, int screenX,
+                                      int screenY) {
+  if (entries.empty()) return -1;
+  const MenuPtr menu(CreatePopupMenu());
+  if (!menu) return -1;
+  // Command ids are the entries' positions from 1: TrackPopupMenu answers 0 for no choice.
+  bool haveDefault = false;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const MenuEntry& entry = entries[i];
+    const UINT_PTR command = i + 1;
+    const bool appended =
+        entry.caption == "-"
+            ? AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr) != 0
+            : AppendMenuA(menu.get(), MF_STRING | (entry.enabled ? MF_ENABLED : MF_GRAYED), command,
+                          entry.caption.c_str()) != 0;
+    // A menu without all its entries would not be the one the model describes; none is shown.
+    if (!appended) return -1;
+    if (entry.caption == "-") continue;
+    if (entry.isDefault && !haveDefault) {
+      SetMenuDefaultItem(menu.get(), static_cast<UINT>(command), FALSE);
+      haveDefault = true;
+    }
+  }
+  // The menu's owner receives its messages. The foreground window is kept when it is one of
+  // ours (a notification-icon menu has just put its hidden window there, so a click elsewhere
+  // closes the menu); a window of another thread cannot own it.
+  HWND owner = GetForegroundWindow();
+  if (owner == nullptr || GetWindowThreadProcessId(owner, nullptr) != GetCurrentThreadId()) {
+    owner = ToHwnd(applicationWindow_->Handle());
+  }
+  const int command =
+      static_cast<int>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON,
+                                        screenX, screenY, 0, owner, nullptr));
+  // A menu tracked for a notification icon closes properly only once its owner's queue has seen
+  // another message after it; WM_NULL is that message and does nothing else.
+  PostMessageA(owner, WM_NULL, 0, 0);
+  if (command <= 0 || static_cast<std::size_t>(command) > entries.size()) return -1;
+  return command - 1;
+}
+
+void Win32WindowSystem::ProcessMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    // The quit request belongs to the outer message loop: it goes back on the queue for it.
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
 }
 
 bool Win32WindowSystem::HasLayeredWindows() const { return LayeredAttributesFunction() != nullptr; }

@@ -1,6 +1,7 @@
 #pragma once
-// The Win32 window system: one window class for the application window and the forms, timers on
-// the application window, the message loop and message boxes.
+// The Win32 window system: one window class for the application window, the forms and the hidden
+// message windows; timers on the application window; the message loop, popup menus and message
+// boxes.
 
 #include <map>
 
@@ -20,6 +21,10 @@ class Win32WindowSystem : public IWindowSystem {
   IWindowPeer& ApplicationWindow() override;
   std::unique_ptr<IWindowPeer> CreateWindowPeer(const WindowParams& params,
                                                 IWindowEvents& events) override;
+  std::unique_ptr<IWindowPeer> CreateMessageWindow(IMessageEvents& events) override;
+  IconHandle LoadIconResource(const std::string& name, int size) override;
+  int TrackPopupMenu(const std::vector<MenuEntry>& entries, int screenX, int screenY) override;
+  void ProcessMessages() override;
   bool HasLayeredWindows() const override;
   std::uintptr_t StartTimer(std::uint32_t intervalMs, ITimerEvents& events) override;
   void StopTimer(std::uintptr_t id) override;

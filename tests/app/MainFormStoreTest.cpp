@@ -8,13 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Tamik.h"
-#include "fakes/FakeRegistry.h"
-#include "fakes/FakeScreen.h"
-#include "fakes/FakeSystem.h"
-#include "fakes/FakeWindowSystem.h"
-#include "fakes/PerfDataBuilder.h"
-#include "framework/SysUtils.h"
+#include "MainFormFixture.h"
 
 namespace {
 
@@ -22,52 +16,14 @@ using platform::kHkeyCurrentUser;
 
 constexpr const char* kSection = "Software\\Tamik\\TMainForm";
 
-class MainFormStoreTest : public ::testing::Test {
+class MainFormStoreTest : public MainFormFixture {
  protected:
-  MainFormStoreTest() {
-    system.SetVersion(platform::kVerPlatformWin32Nt, 6, 1, 7601);
-    perfblock::PerfDataBuilder builder(2, false);
-    builder.SetIdles({0, 0});
-    registry.SetPerformanceData(builder.Build());
-  }
-  ~MainFormStoreTest() override { FormatSettings.DecimalSeparator = '.'; }
-
-  void Start() {
-    sampler = std::make_unique<CpuUsage>(registry, system);
-    TApplication::Ports ports;
-    ports.Windows = &windows;
-    ports.Graphics.Screen = &screen;
-    ports.Registry = &registry;
-    ports.System = &system;
-    application = std::make_unique<TApplication>(ports);
-    application->SetTitle(kApplicationTitle);
-    form = application->CreateForm<TMainForm>(*sampler, system);
-  }
-  // Start, then the message loop: the window is shown, `session` runs, the loop ends.
-  void Run(std::function<void()> session = {}) {
-    Start();
-    windows.duringMessageLoop = std::move(session);
-    application->Run();
-  }
-
-  int FormCreateRuns() const {
-    const auto& calls = windows.applicationWindow->calls;  // step 1 of every run
-    return static_cast<int>(std::count(calls.begin(), calls.end(), "SetExStyle 0x80"));
-  }
   void Put(const char* name, const char* text) {
     registry.PutString(kHkeyCurrentUser, kSection, name, text);
   }
   std::optional<std::string> Stored(const std::string& name) {
     return registry.GetString(kHkeyCurrentUser, kSection, name);
   }
-
-  FakeRegistry registry;
-  FakeSystem system;
-  FakeScreen screen;
-  FakeWindowSystem windows;
-  std::unique_ptr<CpuUsage> sampler;
-  std::unique_ptr<TApplication> application;
-  TMainForm* form = nullptr;
 };
 
 TEST_F(MainFormStoreTest, FirstRunLeavesTheEmptyKeyAndRunsFormCreateTwice) {

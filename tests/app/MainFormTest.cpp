@@ -6,50 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "fakes/FakeRegistry.h"
-#include "fakes/FakeSystem.h"
-#include "fakes/FakeWindowSystem.h"
-#include "fakes/PerfDataBuilder.h"
+#include "MainFormFixture.h"
 
 namespace {
 
 constexpr std::int64_t kSecond = 10'000'000;  // 100-nanosecond units
 
-// The main window on fake ports: a sampler fed with scripted performance blocks, a window system
-// that records every native call.
-class MainFormTest : public ::testing::Test {
+// The window without a registry or a screen: what it shows comes from its layout alone.
+class MainFormTest : public MainFormFixture {
  protected:
   MainFormTest() {
-    // Wine's default answer: Windows 7, so no processor-count correction.
-    system.SetVersion(platform::kVerPlatformWin32Nt, 6, 1, 7601);
-    Serve(0, {0, 0});
+    withRegistry = false;
+    withScreen = false;
   }
-
-  // Serves the next performance block: the second it was assembled and each processor's idle
-  // counter.
-  void Serve(int second, const std::vector<std::int64_t>& idle, bool withTotal = false) {
-    perfblock::PerfDataBuilder builder(static_cast<int>(idle.size()) - (withTotal ? 1 : 0),
-                                       withTotal);
-    builder.SetSecond(static_cast<std::uint16_t>(second));
-    builder.SetIdles(idle);
-    registry.SetPerformanceData(builder.Build());
-  }
-
-  void Start() {
-    sampler = std::make_unique<CpuUsage>(registry, system);
-    application = std::make_unique<TApplication>(TApplication::Ports{&windows, {}});
-    application->SetTitle(kApplicationTitle);
-    form = application->CreateForm<TMainForm>(*sampler, system);
-  }
-
-  FakeWindowPeer& Window() { return *windows.windows.at(0); }
-
-  FakeRegistry registry;
-  FakeSystem system;
-  FakeWindowSystem windows;
-  std::unique_ptr<CpuUsage> sampler;
-  std::unique_ptr<TApplication> application;
-  TMainForm* form = nullptr;
 };
 
 TEST_F(MainFormTest, FirstRunAppliesTheLayoutSlots) {

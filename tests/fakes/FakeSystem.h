@@ -1,6 +1,6 @@
 #pragma once
 // An in-memory system: the version answer is what the test sets, and the query can be made to
-// fail; the executable's path and the decimal separator are what the test sets.
+// fail; the executable's path, the decimal separator and the tick count are what the test sets.
 
 #include <cstdint>
 #include <cstring>
@@ -36,6 +36,7 @@ class FakeSystem : public platform::ISystem {
 
   std::string ExecutablePath() override { return executablePath; }
   char DecimalSeparator() override { return decimalSeparator; }
+  std::uint32_t TickCount() override { return tickCount; }
 
   platform::OsVersionInfo version;
   bool failVersion = false;
@@ -43,4 +44,5 @@ class FakeSystem : public platform::ISystem {
   std::uint32_t lastVersionSize = 0;
   std::string executablePath = "C:\\Program Files\\Tamik\\Tamik.exe";
   char decimalSeparator = '.';
+  std::uint32_t tickCount = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 
 namespace {
 
@@ -14,7 +15,8 @@ std::string Hex(std::uint32_t value) {
 }  // namespace
 
 FakeWindowPeer::FakeWindowPeer(const platform::WindowParams& params,
-                               platform::IWindowEvents* events, std::uintptr_t handle)
+                               platform::IWindowEvents* events, std::uintptr_t handle,
+                               FakeWindowSystem* system)
     : params(params),
       events(events),
       handle(handle),
@@ -23,12 +25,39 @@ FakeWindowPeer::FakeWindowPeer(const platform::WindowParams& params,
       left(params.left),
       top(params.top),
       width(params.width),
-      height(params.height) {
+      height(params.height),
+      system_(system) {
   surface.assign(static_cast<std::size_t>(std::max(0, width) * std::max(0, height)), 0);
 }
 
 FakeWindowPeer::~FakeWindowPeer() {
   if (destroyedFlag != nullptr) *destroyedFlag = true;
+  if (system_ != nullptr) system_->Forget(this);
+}
+
+void FakeWindowPeer::Record(const std::string& call) {
+  calls.push_back(call);
+  if (system_ != nullptr) system_->timeline.push_back(Hex(handle) + " " + call);
+}
+
+void FakeWindowPeer::SetCapture() {
+  Record("SetCapture");
+  captured = true;
+}
+
+void FakeWindowPeer::ReleaseCapture() {
+  Record("ReleaseCapture");
+  captured = false;
+}
+
+void FakeWindowPeer::CancelMode() {
+  Record("CancelMode");
+  captured = false;
+}
+
+bool FakeWindowPeer::SetForeground() {
+  Record("SetForeground");
+  return true;
 }
 
 void FakeWindowPeer::SetBounds(int l, int t, int w, int h) {
@@ -193,9 +222,62 @@ FakeWindowSystem::~FakeWindowSystem() = default;
 
 std::unique_ptr<platform::IWindowPeer> FakeWindowSystem::CreateWindowPeer(
     const platform::WindowParams& params, platform::IWindowEvents& events) {
-  auto peer = std::make_unique<FakeWindowPeer>(params, &events, nextHandle_++);
+  auto peer = std::make_unique<FakeWindowPeer>(params, &events, nextHandle_++, this);
   windows.push_back(peer.get());
   return peer;
+}
+
+std::unique_ptr<platform::IWindowPeer> FakeWindowSystem::CreateMessageWindow(
+    platform::IMessageEvents& events) {
+  platform::WindowParams params;
+  params.style = platform::kWsPopup;
+  auto peer = std::make_unique<FakeWindowPeer>(params, nullptr, nextHandle_++, this);
+  peer->messageEvents = &events;
+  messageWindows.push_back(peer.get());
+  return peer;
+}
+
+void FakeWindowSystem::Forget(const FakeWindowPeer* peer) {
+  std::replace(windows.begin(), windows.end(), const_cast<FakeWindowPeer*>(peer),
+               static_cast<FakeWindowPeer*>(nullptr));
+  std::replace(messageWindows.begin(), messageWindows.end(), const_cast<FakeWindowPeer*>(peer),
+               static_cast<FakeWindowPeer*>(nullptr));
+}
+
+platform::IconHandle FakeWindowSystem::LoadIconResource(const std::string& name, int) {
+  const auto it = iconResources.find(name);
+  return {it == iconResources.end() ? 0 : it->second};
+}
+
+int FakeWindowSystem::TrackPopupMenu(const std::vector<platform::MenuEntry>& entries, int screenX,
+                                     int screenY) {
+  menus.push_back({entries, screenX, screenY});
+  timeline.push_back("TrackPopupMenu " + std::to_string(screenX) + "," + std::to_string(screenY));
+  if (whileMenuOpen) {
+    auto hook = whileMenuOpen;
+    hook();
+  }
+  if (failMenu) throw std::runtime_error("the menu could not be shown");
+  return menuChoice;
+}
+
+void FakeWindowSystem::ProcessMessages() {
+  ++processMessagesCalls;
+  timeline.push_back("ProcessMessages");
+}
+
+bool FakeWindowSystem::SendToMessageWindow(std::size_t index, std::uint32_t message,
+                                           std::uintptr_t wParam, std::intptr_t lParam) {
+  FakeWindowPeer* window = messageWindows.at(index);
+  if (window == nullptr) throw std::logic_error("the message window is destroyed");
+  return window->messageEvents->NativeMessage(message, wParam, lParam);
+}
+
+void FakeWindowSystem::BroadcastTaskbarCreated() {
+  const std::vector<FakeWindowPeer*> targets = messageWindows;
+  for (FakeWindowPeer* window : targets) {
+    if (window != nullptr) window->messageEvents->NativeTaskbarCreated();
+  }
 }
 
 std::uintptr_t FakeWindowSystem::StartTimer(std::uint32_t intervalMs,

@@ -1,7 +1,8 @@
 #pragma once
 // An in-memory window system: windows that record every call made on them, timers a test fires
-// by hand, and message boxes that are recorded (and can run code while "open", as a nested
-// message loop would).
+// by hand, message boxes and popup menus that are recorded (and can run code while "open", as a
+// nested message loop would), hidden message windows a test sends messages to, and a timeline of
+// the calls whose order across windows matters (capture, foreground, menus, message pumping).
 
 #include <cstdint>
 #include <functional>
@@ -12,10 +13,12 @@
 
 #include "platform/Windowing.h"
 
+class FakeWindowSystem;
+
 class FakeWindowPeer : public platform::IWindowPeer {
  public:
   FakeWindowPeer(const platform::WindowParams& params, platform::IWindowEvents* events,
-                 std::uintptr_t handle);
+                 std::uintptr_t handle, FakeWindowSystem* system = nullptr);
   ~FakeWindowPeer() override;
 
   platform::WindowHandle Handle() const override { return {handle}; }
@@ -42,6 +45,11 @@ class FakeWindowPeer : public platform::IWindowPeer {
   bool IsIconic() const override { return minimized; }
   // Carried out at once: kScMinimize minimises the window, kScRestore restores it.
   bool PostSysCommand(std::uint32_t command) override;
+  void SetCapture() override;
+  void ReleaseCapture() override;
+  void CancelMode() override;
+  bool IsEnabled() const override { return enabled; }
+  bool SetForeground() override;
 
   // Every call in order, as short texts such as "SetExStyle 0x80080" or "Show 5".
   std::vector<std::string> calls;
@@ -71,9 +79,17 @@ class FakeWindowPeer : public platform::IWindowPeer {
   // GetPlacement answers false (and leaves the record alone) while set.
   bool refusePlacement = false;
   std::vector<std::uint32_t> postedSysCommands;
+  bool captured = false;
+  bool enabled = true;
+  // The events of a hidden message window (CreateMessageWindow); null for other windows.
+  platform::IMessageEvents* messageEvents = nullptr;
 
  private:
   void ApplyShowCommand(int command);
+  // Records a call in `calls` and, as "<handle> <call>", in the system's timeline.
+  void Record(const std::string& call);
+
+  FakeWindowSystem* system_;
 };
 
 class FakeWindowSystem : public platform::IWindowSystem {
@@ -91,6 +107,19 @@ class FakeWindowSystem : public platform::IWindowSystem {
   void QuitMessageLoop() override { quitRequested = true; }
   int ShowMessageBox(const std::string& text, const std::string& caption,
                      std::uint32_t flags) override;
+  std::unique_ptr<platform::IWindowPeer> CreateMessageWindow(
+      platform::IMessageEvents& events) override;
+  platform::IconHandle LoadIconResource(const std::string& name, int size) override;
+  // Records the menu, runs whileMenuOpen, then answers menuChoice (or throws when failMenu).
+  int TrackPopupMenu(const std::vector<platform::MenuEntry>& entries, int screenX,
+                     int screenY) override;
+  void ProcessMessages() override;
+
+  // Delivers a message to a hidden message window; answers whether it was handled.
+  bool SendToMessageWindow(std::size_t index, std::uint32_t message, std::uintptr_t wParam,
+                           std::intptr_t lParam);
+  // The shell's taskbar was re-created: every message window is told.
+  void BroadcastTaskbarCreated();
 
   // Fires every running timer once (in the order they were started).
   void FireTimers();
@@ -106,6 +135,23 @@ class FakeWindowSystem : public platform::IWindowSystem {
   std::unique_ptr<FakeWindowPeer> applicationWindow;
   // Windows created by CreateWindowPeer, in order (owned by their forms; null once destroyed).
   std::vector<FakeWindowPeer*> windows;
+  // Windows created by CreateMessageWindow, in order (null once destroyed).
+  std::vector<FakeWindowPeer*> messageWindows;
+  // The program's icon resources by name.
+  std::map<std::string, std::uintptr_t> iconResources = {{"MAINICON", 0x1C0}};
+  struct MenuRecord {
+    std::vector<platform::MenuEntry> entries;
+    int x;
+    int y;
+  };
+  std::vector<MenuRecord> menus;
+  int menuChoice = -1;
+  bool failMenu = false;
+  std::function<void()> whileMenuOpen;
+  int processMessagesCalls = 0;
+  // Calls whose order across windows matters: "<handle> SetCapture", "ProcessMessages",
+  // "TrackPopupMenu x,y", ...
+  std::vector<std::string> timeline;
   bool layeredWindows = true;
   bool refuseTimers = false;
   struct TimerRecord {
@@ -123,6 +169,9 @@ class FakeWindowSystem : public platform::IWindowSystem {
   bool quitRequested = false;
 
  private:
+  friend class FakeWindowPeer;
+  void Forget(const FakeWindowPeer* peer);
+
   std::uintptr_t nextHandle_ = 0x100;
   std::uintptr_t nextTimerId_ = 1;
 };

@@ -1,0 +1,13 @@
+#pragma once
+// The shell port on the Windows shell (shell32): the notification area of the taskbar.
+
+#include "platform/Shell.h"
+
+namespace platform::win32 {
+
+class Win32Shell final : public IShell {
+ public:
+  bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
+};
+
+}  // namespace platform::win32
