@@ -123,6 +123,29 @@ e2e_geometry_is() {
   return 1
 }
 
+# Whether the program started last has ended.
+e2e_tamik_ended() { ! kill -0 "${WINE_ENV_PIDS[-1]}" 2>/dev/null; }
+
+# ---- The main window's settings in the registry ------------------------------------------------
+
+E2E_STORE_KEY='HKCU\Software\Tamik\TMainForm'
+
+# The values of the main window's subkey, one "NAME TYPE DATA" line each.
+e2e_store_values() {
+  wine reg query "$E2E_STORE_KEY" 2>/dev/null | tr -d '\r' |
+    awk 'NF >= 2 && $2 ~ /^REG_/ { name = $1; type = $2; $1 = ""; $2 = "";
+           sub(/^  */, ""); print name, type, $0 }'
+}
+
+# e2e_store_value_is NAME DATA : the value NAME holds the string DATA.
+e2e_store_value_is() {
+  local actual
+  actual=$(e2e_store_values | awk -v n="$1" '$1 == n { $1 = ""; $2 = ""; sub(/^  */, ""); print }')
+  [[ $actual == "$2" ]] && return 0
+  echo "        $1 is '$actual', expected '$2'"
+  return 1
+}
+
 # ---- Screen expectations -----------------------------------------------------------------------
 #
 # Expectations are collected with the functions below, in coordinates relative to the main

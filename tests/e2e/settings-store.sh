@@ -6,24 +6,6 @@
 # shellcheck source=tests/e2e/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-E2E_STORE_KEY='HKCU\Software\Tamik\TMainForm'
-
-# The values of the main window's subkey, one "NAME TYPE DATA" line each.
-e2e_store_values() {
-  wine reg query "$E2E_STORE_KEY" 2>/dev/null | tr -d '\r' |
-    awk 'NF >= 2 && $2 ~ /^REG_/ { name = $1; type = $2; $1 = ""; $2 = "";
-           sub(/^  */, ""); print name, type, $0 }'
-}
-
-# e2e_store_value_is NAME DATA : the value NAME holds the string DATA.
-e2e_store_value_is() {
-  local actual
-  actual=$(e2e_store_values | awk -v n="$1" '$1 == n { $1 = ""; $2 = ""; sub(/^  */, ""); print }')
-  [[ $actual == "$2" ]] && return 0
-  echo "        $1 is '$actual', expected '$2'"
-  return 1
-}
-
 e2e_store_counts_are() {
   local all strings
   all=$(e2e_store_values | wc -l)
@@ -32,8 +14,6 @@ e2e_store_counts_are() {
   echo "        $all values, $strings of them strings; expected $1 strings"
   return 1
 }
-
-e2e_tamik_ended() { ! kill -0 "${WINE_ENV_PIDS[-1]}" 2>/dev/null; }
 
 check_settings_store() {
   wine reg delete 'HKCU\Software\Tamik' /f >/dev/null 2>&1 || true

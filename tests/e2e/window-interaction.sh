@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# What the user does with the main window through the mouse: dragging it by a bar, its popup menu
+# ("Minimize" hides it to the notification area, a double click on the icon there brings it back,
+# "Exit" ends the program and saves the settings), driven with xdotool.
+#
+# Without a window manager or an X notification area, Wine shows notification icons in a window
+# of its own titled "Wine System Tray", mapped while it holds an icon; the icons sit in 20-pixel
+# cells from its top-left corner. Keys reach a popup menu through the X window that has the
+# keyboard focus, which a click on the main window gives it.
+
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+E2E_TRAY_NAME='Wine System Tray'
+
+# Whether the X window is mapped and viewable.
+e2e_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+e2e_hidden() { ! e2e_viewable "$1"; }
+# The notification window, while it is shown.
+e2e_tray_window() { xdotool search --onlyvisible --name "^$E2E_TRAY_NAME\$" 2>/dev/null | head -1; }
+e2e_tray_shown() { [[ -n $(e2e_tray_window) ]]; }
+e2e_tray_gone() { [[ -z $(e2e_tray_window) ]]; }
+
+# e2e_drag FROM_X FROM_Y TO_X TO_Y : a left-button drag in steps, each move handled before the
+# next (the window reads the pointer's position when it handles a move).
+e2e_drag() {
+  xdotool mousemove "$1" "$2"
+  sleep 0.1
+  xdotool mousedown 1
+  sleep 0.1
+  local step
+  for step in 1 2 3 4; do
+    xdotool mousemove $(($1 + ($3 - $1) * step / 4)) $(($2 + ($4 - $2) * step / 4))
+    sleep 0.05
+  done
+  sleep 0.1
+  xdotool mouseup 1
+}
+
+# e2e_menu_open X Y : a right click at the screen point opens the main window's menu there. Its
+# items: Options, a separator, Maximize, Minimize, Exit; keys choose one (Up from the top chooses
+# the last).
+e2e_menu_open() {
+  xdotool mousemove "$1" "$2" click 3
+  sleep 0.5
+}
+
+# e2e_icon_drawn X Y : the 16 x 16 square at the screen point holds more than a plain background:
+# an icon is drawn there.
+e2e_icon_drawn() {
+  local shot=$WINE_ENV_DIR/icon-check.png colours
+  wine_env_screenshot "$shot" || return 1
+  colours=$(wine_env_pixels "$shot" "$1" "$2" 16 16 | awk '{ print $3, $4, $5 }' | sort -u | wc -l)
+  ((colours >= 4)) && return 0
+  echo "        $colours colours in the icon's square"
+  return 1
+}
+
+check_window_interaction() {
+  wine reg delete 'HKCU\Software\Tamik' /f >/dev/null 2>&1 || true
+  wine_env_set_version ""
+  wine_env_script "scripted 50 25"
+  e2e_start_tamik tamik-interaction 2 || return 1
+  e2e_check "the window starts at 198, 107" e2e_geometry_is 198 107 124 100
+
+  # A press on the right bar at (10, 20) of the bar, that is (73, 20) of the window; the pointer
+  # then goes to (500, 300): the window follows to 500 - 73, 300 - 20.
+  e2e_drag $((198 + 73)) $((107 + 20)) 500 300
+  e2e_check "dragging by the right bar puts the window at 427, 280" \
+    wine_env_poll 5 e2e_geometry_is 427 280 124 100
+
+  # "Minimize": Exit is the last item, Minimize the one above it.
+  e2e_menu_open $((427 + 15)) $((280 + 50))
+  wine_env_screenshot "$E2E_OUT/interaction-menu.png"
+  xdotool key Up Up Return
+  e2e_check "\"Minimize\" hides the window" wine_env_poll 5 e2e_hidden "$E2E_WINDOW"
+  e2e_check "the icon appears in Wine's notification window" wine_env_poll 10 e2e_tray_shown
+  local tray
+  tray=$(e2e_tray_window)
+  if [[ -n $tray ]]; then
+    local tx ty tw th
+    read -r tx ty tw th < <(wine_env_geometry "$tray")
+    e2e_check "the program's icon is drawn in the first cell" e2e_icon_drawn $((tx + 2)) $((ty + 2))
+    # Hovering shows the tooltip: the uptime text the refresh writes into the hint.
+    xdotool mousemove $((tx + 10)) $((ty + 10))
+    sleep 1.5
+    wine_env_screenshot "$E2E_OUT/interaction-tray-tooltip.png"
+    # A double click on the icon (the first cell) is "Maximize".
+    sleep 0.7
+    xdotool click --repeat 2 --delay 50 1
+    e2e_check "a double click on the icon shows the window again" \
+      wine_env_poll 5 e2e_viewable "$E2E_WINDOW"
+    e2e_check "the window comes back where it was (no placement was stored)" \
+      e2e_geometry_is 427 280 124 100
+    e2e_check "the icon goes away again (it was off before the hide)" wine_env_poll 10 e2e_tray_gone
+  fi
+
+  # "Exit" ends the program; the close saves the settings with the new position.
+  e2e_menu_open $((427 + 15)) $((280 + 50))
+  xdotool key Up Return
+  e2e_check "\"Exit\" ends the program" wine_env_poll 30 e2e_tamik_ended
+  wine_env_stop
+  e2e_check "the close stored the dragged position" e2e_store_value_is NormPos 427,280,551,380
+  e2e_check "the close stored the slots" e2e_store_value_is Label3_Caption 1000
+}
+
+if [[ ${BASH_SOURCE[0]} == "$0" ]]; then e2e_run_alone "dragging, the menu and the tray" check_window_interaction; fi
