@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "framework/Forms.h"
+#include "platform/Windowing.h"
+
 namespace {
 constexpr std::string_view kHelpTypeNames[] = {"htKeyword", "htContext"};
 }  // namespace
@@ -37,6 +40,7 @@ const TClassInfo& TControl::StaticClassInfo() {
 TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
 TControl::~TControl() {
+  widget_.reset();
   if (parent_ != nullptr) parent_->RemoveControl(this);
 }
 
@@ -47,7 +51,74 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   top_ = top;
   width_ = width;
   height_ = height;
+  if (widget_) widget_->SetBounds(left + widgetDx_, top + widgetDy_, width, height);
   Invalidate();
+}
+
+bool TControl::DescribeWidget(platform::WidgetParams&) const { return false; }
+
+void TControl::CreateWidgets(platform::IWindowSystem& windows, platform::WindowHandle parent,
+                             int dx, int dy) {
+  if (widget_) return;
+  platform::WidgetParams params;
+  if (!DescribeWidget(params)) return;
+  params.parent = parent;
+  params.left = left_ + dx;
+  params.top = top_ + dy;
+  params.width = width_;
+  params.height = height_;
+  params.visible = visible_;
+  widgetDx_ = dx;
+  widgetDy_ = dy;
+  widget_ = windows.CreateWidget(params, *this);
+}
+
+const TFont* TControl::ShownFont() const {
+  return parent_ != nullptr ? parent_->ShownFont() : nullptr;
+}
+
+std::uint32_t TControl::NativeColorOf(TColor color) const {
+  return ResolveColor(color, GraphicsPorts().Screen);
+}
+
+platform::WidgetFont TControl::WidgetFontOf(const TFont& font) const {
+  platform::WidgetFont shown;
+  shown.name = font.Name();
+  shown.height = font.Height();
+  const TFontStyles style = font.Style();
+  shown.bold = style.Contains(fsBold);
+  shown.italic = style.Contains(fsItalic);
+  shown.underline = style.Contains(fsUnderline);
+  shown.strikeOut = style.Contains(fsStrikeOut);
+  shown.charset = font.Charset();
+  shown.color = NativeColorOf(font.Color());
+  return shown;
+}
+
+platform::WidgetFont TControl::ShownWidgetFont() const {
+  const TFont* font = ShownFont();
+  return font != nullptr ? WidgetFontOf(*font) : platform::WidgetFont{};
+}
+
+template <class F>
+void TControl::GuardNative(F&& action) {
+  if (TApplication* application = FindApplication(this)) {
+    application->Guard(action);
+  } else {
+    action();
+  }
+}
+
+void TControl::NativeClick() {
+  GuardNative([this] { WidgetClicked(); });
+}
+
+void TControl::NativeStep(int direction) {
+  GuardNative([this, direction] { WidgetStepped(direction); });
+}
+
+void TControl::NativePosition(int position) {
+  GuardNative([this, position] { WidgetPositioned(position); });
 }
 
 void TControl::SetColor(TColor color) {
@@ -76,6 +147,7 @@ void TControl::SetVisible(bool visible) {
   // Hiding repaints the area the control covered; showing paints the control.
   if (!visible) Invalidate();
   visible_ = visible;
+  if (widget_) widget_->SetVisible(visible);
   if (visible) Invalidate();
 }
 
@@ -136,6 +208,21 @@ void TWinControl::RemoveControl(TControl* control) {
   const auto it = std::find(controls_.begin(), controls_.end(), control);
   if (it != controls_.end()) controls_.erase(it);
   control->parent_ = nullptr;
+}
+
+void TWinControl::CreateWidgets(platform::IWindowSystem& windows, platform::WindowHandle parent,
+                                int dx, int dy) {
+  TControl::CreateWidgets(windows, parent, dx, dy);
+  // A control whose widget is a page holds its children's widgets; any other places them beside
+  // its own, in the same window, moved by its position.
+  const bool page = Widget() != nullptr && WidgetHoldsChildren();
+  for (TControl* child : controls_) {
+    if (page) {
+      child->CreateWidgets(windows, Widget()->Handle(), 0, 0);
+    } else {
+      child->CreateWidgets(windows, parent, dx + Left(), dy + Top());
+    }
+  }
 }
 
 void TWinControl::InvalidateChild(const TControl&) {}

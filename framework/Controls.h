@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
+#include "platform/Widgets.h"
 
 struct TPoint {
   int X = 0;
@@ -48,6 +50,7 @@ extern const TTypeInfo kMouseMoveEventType;  // "TMouseMoveEvent"
 namespace platform {
 class IScreen;
 class IGlyphRasterizer;
+class IWindowSystem;
 }  // namespace platform
 class TBitmap;
 
@@ -59,7 +62,10 @@ struct TGraphicsPorts {
 };
 class TWinControl;
 
-class TControl : public TComponent {
+// A control is a model; some kinds are also shown by a native widget (platform/Widgets.h) while
+// their form's window exists. The widget mirrors the model and reports the user's actions, which
+// the control turns into the same setters code uses.
+class TControl : public TComponent, private platform::IWidgetEvents {
  public:
   explicit TControl(TComponent* owner);
   ~TControl() override;
@@ -119,6 +125,16 @@ class TControl : public TComponent {
   TMouseMoveEvent OnMouseMove;
   TMouseEvent OnMouseUp;
 
+  // The native widget mirroring the control; null while it has none.
+  platform::IWidgetPeer* Widget() const { return widget_.get(); }
+  // Creates the control's widget, if its kind has one and it has none yet, in the native window
+  // `parent` with the control's position moved by (dx, dy); a container then does the same for
+  // its children.
+  virtual void CreateWidgets(platform::IWindowSystem& windows, platform::WindowHandle parent,
+                             int dx, int dy);
+  // The font the control's text is shown in: its own, or its form's.
+  virtual const TFont* ShownFont() const;
+
   // Mouse input in the control's client coordinates, delivered by the parent or the peer; each
   // raises the matching event with the control as sender.
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -132,6 +148,20 @@ class TControl : public TComponent {
   void ParentColorChanged();
   // Stores the visibility without side effects (forms start hidden).
   void StoreVisible(bool visible) { visible_ = visible; }
+
+  // The kind and state of the control's widget; false (the default) when the control has none.
+  // The position, the parent and the visibility are filled in by the caller.
+  virtual bool DescribeWidget(platform::WidgetParams& params) const;
+  // A font as a widget shows it; the font the control's text is shown in.
+  platform::WidgetFont WidgetFontOf(const TFont& font) const;
+  platform::WidgetFont ShownWidgetFont() const;
+  // The user clicked, stepped or chose a position on the widget. The defaults do nothing; each
+  // runs inside the application's error boundary.
+  virtual void WidgetClicked() {}
+  virtual void WidgetStepped(int direction) { (void)direction; }
+  virtual void WidgetPositioned(int position) { (void)position; }
+  // The window's colour as the widgets paint it (0x00BBGGRR).
+  std::uint32_t NativeColorOf(TColor color) const;
 
  private:
   friend class TWinControl;
@@ -149,6 +179,16 @@ class TControl : public TComponent {
   bool parentColor_ = true;
   bool visible_ = true;
   TWinControl* parent_ = nullptr;
+  std::unique_ptr<platform::IWidgetPeer> widget_;
+  int widgetDx_ = 0;  // the offset of the control's position in its widget's parent window
+  int widgetDy_ = 0;
+
+  // platform::IWidgetEvents
+  void NativeClick() override;
+  void NativeStep(int direction) override;
+  void NativePosition(int position) override;
+  template <class F>
+  void GuardNative(F&& action);
 };
 
 // A control that can hold other controls. Its child controls are destroyed with it.
@@ -173,6 +213,8 @@ class TWinControl : public TControl {
   virtual void CopyChildImage(const TControl& child, const TBitmap& image, int x, int y);
 
   TGraphicsPorts GraphicsPorts() const override;
+  void CreateWidgets(platform::IWindowSystem& windows, platform::WindowHandle parent, int dx,
+                     int dy) override;
   // Gives a top-level control its drawing ports; children find them through their parents.
   void SetGraphicsPorts(const TGraphicsPorts& ports) {
     ports_ = ports;
@@ -181,6 +223,9 @@ class TWinControl : public TControl {
 
  protected:
   void ColorChanged() override;
+  // Whether the control's widget is a window that holds its children's widgets (a page); the
+  // children of other containers get their widgets beside the container's, moved by its position.
+  virtual bool WidgetHoldsChildren() const { return false; }
 
  private:
   friend class TControl;

@@ -16,6 +16,8 @@ const TClassInfo& TForm::StaticClassInfo() {
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
   application_ = dynamic_cast<TApplication*>(owner);
+  font_.SetName("MS Sans Serif");
+  font_.SetSize(8);
   StoreVisible(false);
   if (application_ != nullptr) SetGraphicsPorts(application_->GraphicsPorts());
 }
@@ -63,13 +65,7 @@ void TForm::CreatePeer() {
   platform::IWindowSystem& windows = *application_->WindowSystem();
   platform::WindowParams params;
   params.text = caption_;
-  params.style = platform::kWsClipSiblings | platform::kWsClipChildren;
-  if (borderStyle_ == bsNone) {
-    params.style |= platform::kWsPopup;
-  } else {
-    params.style |= platform::kWsCaption | platform::kWsSysMenu;
-    if (borderStyle_ == bsToolWindow) params.exStyle |= platform::kWsExToolWindow;
-  }
+  WindowStyles(params.style, params.exStyle);
   params.left = Left();
   params.top = Top();
   params.width = Width();
@@ -77,8 +73,35 @@ void TForm::CreatePeer() {
   params.owner = windows.ApplicationWindow().Handle();
   peer_ = windows.CreateWindowPeer(params, *this);
   peer_->SetBackgroundColor(NativeColor(Color()));
+  // The controls shown by native widgets get them in the new window.
+  for (int i = 0; i < ControlCount(); ++i)
+    Controls(i)->CreateWidgets(windows, peer_->Handle(), 0, 0);
   // The transparency settings reach a window as soon as it exists.
   ApplyLayeredAttributes();
+}
+
+void TForm::WindowStyles(std::uint32_t& style, std::int32_t& exStyle) const {
+  style = platform::kWsClipSiblings | platform::kWsClipChildren;
+  exStyle = 0;
+  if (borderStyle_ == bsNone) {
+    style |= platform::kWsPopup;
+  } else {
+    style |= platform::kWsCaption | platform::kWsSysMenu;
+    if (borderStyle_ == bsToolWindow) exStyle |= platform::kWsExToolWindow;
+  }
+}
+
+platform::WindowFrame TForm::Frame() const {
+  if (application_ == nullptr || application_->WindowSystem() == nullptr) return {};
+  std::uint32_t style = 0;
+  std::int32_t exStyle = 0;
+  WindowStyles(style, exStyle);
+  return application_->WindowSystem()->FrameOf(style, exStyle);
+}
+
+void TForm::SetClientSize(int width, int height) {
+  const platform::WindowFrame frame = Frame();
+  SetBounds(Left(), Top(), width + frame.width, height + frame.height);
 }
 
 std::uint32_t TForm::NativeColor(TColor color) const {

@@ -46,9 +46,11 @@ class TForm : public TWinControl, private platform::IWindowEvents {
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle style) { borderStyle_ = style; }
   // The client area; without a border it is the whole window.
-  void SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }
-  int ClientWidth() const { return Width(); }
-  int ClientHeight() const { return Height(); }
+  // The client area: the window without its borders and caption (as the window system measures
+  // them for the form's border style).
+  void SetClientSize(int width, int height);
+  int ClientWidth() const { return Width() - Frame().width; }
+  int ClientHeight() const { return Height() - Frame().height; }
 
   // Window transparency. Writing a value the property already has does nothing; a new value is
   // stored and, when the platform offers layered windows and the native window exists, applied:
@@ -83,6 +85,10 @@ class TForm : public TWinControl, private platform::IWindowEvents {
   // action: caHide hides the form, or ends the application when it is the main form.
   void Close();
   bool CloseQuery();
+
+  // The font of the form's controls that have none of their own ("MS Sans Serif", 8 points).
+  TFont* Font() { return &font_; }
+  const TFont* ShownFont() const override { return &font_; }
 
   // Brings the window to the top of its band (a topmost window stays topmost).
   void BringToFront();
@@ -129,6 +135,9 @@ class TForm : public TWinControl, private platform::IWindowEvents {
 
  private:
   void CreatePeer();
+  // The native window's styles for the border style.
+  void WindowStyles(std::uint32_t& style, std::int32_t& exStyle) const;
+  platform::WindowFrame Frame() const;
   void ApplyLayeredAttributes();
   bool HasChild(const TControl* control) const;
   std::uint32_t NativeColor(TColor color) const;
@@ -150,6 +159,7 @@ class TForm : public TWinControl, private platform::IWindowEvents {
   bool transparentColor_ = false;
   TColor transparentColorValue_ = 0;
   TPopupMenu* popupMenu_ = nullptr;
+  TFont font_;
   // The control that received the last button press; it keeps receiving the mouse until the
   // release, wherever the pointer goes.
   TControl* mouseControl_ = nullptr;

@@ -39,9 +39,17 @@ void TSpinEdit::SetValue(long double value) {
   SetText(IntToStr(static_cast<std::int64_t>(rounded)));
 }
 
+bool TSpinEdit::DescribeWidget(platform::WidgetParams& params) const {
+  params.kind = platform::WidgetKind::SpinEdit;
+  params.text = text_;
+  params.font = ShownWidgetFont();
+  return true;
+}
+
 void TSpinEdit::SetText(const std::string& text) {
   if (text_ == text) return;
   text_ = text;
+  if (Widget() != nullptr) Widget()->SetText(text);
   Invalidate();
   if (OnChange) OnChange(this);
 }

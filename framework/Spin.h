@@ -32,6 +32,16 @@ class TSpinEdit : public TWinControl {
 
   TNotifyEvent OnChange;
 
+ protected:
+  bool DescribeWidget(platform::WidgetParams& params) const override;
+  void WidgetStepped(int direction) override {
+    if (direction > 0) {
+      StepUp();
+    } else {
+      StepDown();
+    }
+  }
+
  private:
   void SetText(const std::string& text);
 

@@ -11,6 +11,10 @@
 
 namespace platform {
 
+class IWidgetPeer;
+class IWidgetEvents;
+struct WidgetParams;
+
 // An opaque window handle (HWND value).
 struct WindowHandle {
   std::uintptr_t value = 0;
@@ -127,6 +131,11 @@ class IWindowEvents {
   virtual bool NativeQueryEndSession() = 0;
 };
 
+struct WindowFrame {
+  int width = 0;
+  int height = 0;
+};
+
 struct WindowParams {
   std::string text;
   std::uint32_t style = 0;
@@ -241,6 +250,9 @@ class IWindowSystem {
   virtual IWindowPeer& ApplicationWindow() = 0;
   virtual std::unique_ptr<IWindowPeer> CreateWindowPeer(const WindowParams& params,
                                                         IWindowEvents& events) = 0;
+  // A native widget inside a form's window or a page (platform/Widgets.h).
+  virtual std::unique_ptr<IWidgetPeer> CreateWidget(const WidgetParams& params,
+                                                    IWidgetEvents& events) = 0;
   // A hidden top-level window that only receives messages (it also receives broadcasts such as
   // the taskbar's re-creation, which a message-only window would not).
   virtual std::unique_ptr<IWindowPeer> CreateMessageWindow(IMessageEvents& events) = 0;
@@ -254,6 +266,9 @@ class IWindowSystem {
   virtual int TrackPopupMenu(const std::vector<MenuEntry>& entries, int screenX, int screenY) = 0;
   // Handles every message waiting in the queue, then returns.
   virtual void ProcessMessages() = 0;
+  // AdjustWindowRectEx: how much wider and higher than its client area a window of these styles
+  // is (its borders and caption); 0 and 0 for a window without a frame.
+  virtual WindowFrame FrameOf(std::uint32_t style, std::int32_t exStyle) = 0;
   // Whether the platform offers SetLayeredWindowAttributes (looked up in User32.dll at start).
   virtual bool HasLayeredWindows() const = 0;
 

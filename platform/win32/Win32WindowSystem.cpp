@@ -6,6 +6,8 @@
 #include <memory>
 #include <type_traits>
 
+#include "platform/win32/Win32Widgets.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -223,6 +225,18 @@ class Win32WindowPeer : public IWindowPeer {
           return 0;
         }
         break;
+      case WM_COMMAND:
+      case WM_NOTIFY:
+      case WM_HSCROLL:
+      case WM_VSCROLL:
+      case WM_CTLCOLORSTATIC:
+      case WM_CTLCOLORBTN:
+      case WM_CTLCOLOREDIT: {
+        // Child controls report to their parent: the widget that owns the child answers.
+        LRESULT result = 0;
+        if (ReflectToWidget(hwnd_, message, wParam, lParam, brush_, result)) return result;
+        break;
+      }
       case WM_QUERYENDSESSION:
         return events_ == nullptr || events_->NativeQueryEndSession() ? TRUE : FALSE;
       case WM_TIMER:
@@ -388,6 +402,11 @@ std::unique_ptr<IWindowPeer> Win32WindowSystem::CreateWindowPeer(const WindowPar
   return std::make_unique<Win32WindowPeer>(params, &events, nullptr);
 }
 
+std::unique_ptr<IWidgetPeer> Win32WindowSystem::CreateWidget(const WidgetParams& params,
+                                                             IWidgetEvents& events) {
+  return CreateWin32Widget(params, events);
+}
+
 std::unique_ptr<IWindowPeer> Win32WindowSystem::CreateMessageWindow(IMessageEvents& events) {
   return std::make_unique<Win32MessageWindow>(events);
 }
@@ -450,6 +469,14 @@ void Win32WindowSystem::ProcessMessages() {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+}
+
+WindowFrame Win32WindowSystem::FrameOf(std::uint32_t style, std::int32_t exStyle) {
+  // The frame of an empty client area is the frame itself. Forms have no menu bar.
+  RECT rect{0, 0, 0, 0};
+  if (!AdjustWindowRectEx(&rect, style, FALSE, static_cast<DWORD>(exStyle))) return WindowFrame{};
+  return WindowFrame{static_cast<int>(rect.right - rect.left),
+                     static_cast<int>(rect.bottom - rect.top)};
 }
 
 bool Win32WindowSystem::HasLayeredWindows() const { return LayeredAttributesFunction() != nullptr; }

@@ -21,10 +21,13 @@ class Win32WindowSystem : public IWindowSystem {
   IWindowPeer& ApplicationWindow() override;
   std::unique_ptr<IWindowPeer> CreateWindowPeer(const WindowParams& params,
                                                 IWindowEvents& events) override;
+  std::unique_ptr<IWidgetPeer> CreateWidget(const WidgetParams& params,
+                                            IWidgetEvents& events) override;
   std::unique_ptr<IWindowPeer> CreateMessageWindow(IMessageEvents& events) override;
   IconHandle LoadIconResource(const std::string& name, int size) override;
   int TrackPopupMenu(const std::vector<MenuEntry>& entries, int screenX, int screenY) override;
   void ProcessMessages() override;
+  WindowFrame FrameOf(std::uint32_t style, std::int32_t exStyle) override;
   bool HasLayeredWindows() const override;
   std::uintptr_t StartTimer(std::uint32_t intervalMs, ITimerEvents& events) override;
   void StopTimer(std::uintptr_t id) override;

@@ -227,6 +227,31 @@ std::unique_ptr<platform::IWindowPeer> FakeWindowSystem::CreateWindowPeer(
   return peer;
 }
 
+FakeWidget::FakeWidget(const platform::WidgetParams& p, platform::IWidgetEvents* e,
+                       std::uintptr_t h, FakeWindowSystem* system)
+    : params(p), events(e), handle(h), system_(system) {}
+
+FakeWidget::~FakeWidget() {
+  if (system_ != nullptr) {
+    std::replace(system_->widgets.begin(), system_->widgets.end(), this,
+                 static_cast<FakeWidget*>(nullptr));
+  }
+}
+
+std::unique_ptr<platform::IWidgetPeer> FakeWindowSystem::CreateWidget(
+    const platform::WidgetParams& params, platform::IWidgetEvents& events) {
+  auto widget = std::make_unique<FakeWidget>(params, &events, nextHandle_++, this);
+  widgets.push_back(widget.get());
+  return widget;
+}
+
+FakeWidget* FakeWindowSystem::WidgetWithText(const std::string& text) const {
+  for (FakeWidget* widget : widgets) {
+    if (widget != nullptr && widget->params.text == text) return widget;
+  }
+  return nullptr;
+}
+
 std::unique_ptr<platform::IWindowPeer> FakeWindowSystem::CreateMessageWindow(
     platform::IMessageEvents& events) {
   platform::WindowParams params;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Widgets.h"
 #include "platform/Windowing.h"
 
 class FakeWindowSystem;
@@ -92,6 +93,38 @@ class FakeWindowPeer : public platform::IWindowPeer {
   FakeWindowSystem* system_;
 };
 
+// A native widget that keeps what it shows and lets a test act as the user (Click, Step, Choose).
+class FakeWidget : public platform::IWidgetPeer {
+ public:
+  FakeWidget(const platform::WidgetParams& params, platform::IWidgetEvents* events,
+             std::uintptr_t handle, FakeWindowSystem* system);
+  ~FakeWidget() override;
+
+  platform::WindowHandle Handle() const override { return {handle}; }
+  void SetBounds(int l, int t, int w, int h) override {
+    params.left = l;
+    params.top = t;
+    params.width = w;
+    params.height = h;
+  }
+  void SetText(const std::string& text) override { params.text = text; }
+  void SetVisible(bool visible) override { params.visible = visible; }
+  void SetValue(int value) override { params.value = value; }
+  void SetFont(const platform::WidgetFont& font) override { params.font = font; }
+
+  // The user's actions.
+  void Click() { events->NativeClick(); }
+  void Step(int direction) { events->NativeStep(direction); }
+  void Choose(int position) { events->NativePosition(position); }
+
+  platform::WidgetParams params;
+  platform::IWidgetEvents* events;
+  std::uintptr_t handle;
+
+ private:
+  FakeWindowSystem* system_;
+};
+
 class FakeWindowSystem : public platform::IWindowSystem {
  public:
   FakeWindowSystem();
@@ -101,12 +134,21 @@ class FakeWindowSystem : public platform::IWindowSystem {
   std::unique_ptr<platform::IWindowPeer> CreateWindowPeer(const platform::WindowParams& params,
                                                           platform::IWindowEvents& events) override;
   bool HasLayeredWindows() const override { return layeredWindows; }
+  // A window with a caption has the frame `captionFrame`; any other none.
+  platform::WindowFrame FrameOf(std::uint32_t style, std::int32_t) override {
+    return (style & platform::kWsCaption) == platform::kWsCaption ? captionFrame
+                                                                  : platform::WindowFrame{};
+  }
   std::uintptr_t StartTimer(std::uint32_t intervalMs, platform::ITimerEvents& events) override;
   void StopTimer(std::uintptr_t id) override;
   void RunMessageLoop() override;
   void QuitMessageLoop() override { quitRequested = true; }
   int ShowMessageBox(const std::string& text, const std::string& caption,
                      std::uint32_t flags) override;
+  std::unique_ptr<platform::IWidgetPeer> CreateWidget(const platform::WidgetParams& params,
+                                                      platform::IWidgetEvents& events) override;
+  // The first live widget showing `text` (a caption or a number); null when none.
+  FakeWidget* WidgetWithText(const std::string& text) const;
   std::unique_ptr<platform::IWindowPeer> CreateMessageWindow(
       platform::IMessageEvents& events) override;
   platform::IconHandle LoadIconResource(const std::string& name, int size) override;
@@ -135,6 +177,8 @@ class FakeWindowSystem : public platform::IWindowSystem {
   std::unique_ptr<FakeWindowPeer> applicationWindow;
   // Windows created by CreateWindowPeer, in order (owned by their forms; null once destroyed).
   std::vector<FakeWindowPeer*> windows;
+  // Widgets created by CreateWidget, in order (null once destroyed).
+  std::vector<FakeWidget*> widgets;
   // Windows created by CreateMessageWindow, in order (null once destroyed).
   std::vector<FakeWindowPeer*> messageWindows;
   // The program's icon resources by name.
@@ -153,6 +197,7 @@ class FakeWindowSystem : public platform::IWindowSystem {
   // "TrackPopupMenu x,y", ...
   std::vector<std::string> timeline;
   bool layeredWindows = true;
+  platform::WindowFrame captionFrame{6, 22};
   bool refuseTimers = false;
   struct TimerRecord {
     std::uint32_t interval;
@@ -170,6 +215,7 @@ class FakeWindowSystem : public platform::IWindowSystem {
 
  private:
   friend class FakeWindowPeer;
+  friend class FakeWidget;
   void Forget(const FakeWindowPeer* peer);
 
   std::uintptr_t nextHandle_ = 0x100;

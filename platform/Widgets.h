@@ -1,0 +1,89 @@
+#pragma once
+// Native widgets: the standard controls a dialog is made of (labels, check boxes, radio buttons,
+// group frames, spin edits, sliders, tab controls) and the plain page windows that hold them.
+// The framework's controls stay models; a widget mirrors one control while its window exists and
+// reports the user's actions back to it. The model decides every state: a widget never changes
+// its own check mark, position or text in answer to the user, it reports and the model sets.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Windowing.h"
+
+namespace platform {
+
+enum class WidgetKind : std::uint8_t {
+  Label,        // static text; background of the parent window unless opaque
+  CheckBox,     // a push-to-toggle box; reports clicks, shows `value` (0 or 1)
+  RadioButton,  // a round option button; reports clicks, shows `value` (0 or 1)
+  GroupBox,     // a frame, optionally with a caption; holds nothing natively
+  SpinEdit,     // a read-only, right-aligned edit with up and down buttons beside it; the Up and
+                // Down keys and the buttons report steps; shows `text`
+  Slider,       // a horizontal trackbar from `minValue` to `maxValue` with a tick at every
+                // position; reports positions (dragging, keys, presses on the ruler)
+  TabControl,   // a row of tabs drawn as flat buttons; reports the tab chosen; shows `value`
+  Page,         // a plain child window that holds widgets (its children's notifications reach
+                // their own widgets)
+};
+
+// The font a widget shows its text in. `height` follows the Win32 rule: negative is the
+// character height in pixels, positive the cell height.
+struct WidgetFont {
+  std::string name = "MS Sans Serif";
+  int height = -11;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  std::uint8_t charset = 1;  // DEFAULT_CHARSET
+  std::uint32_t color = 0;   // 0x00BBGGRR
+  friend bool operator==(const WidgetFont&, const WidgetFont&) = default;
+};
+
+struct WidgetParams {
+  WidgetKind kind = WidgetKind::Label;
+  WindowHandle parent;  // a form's window or a page
+  int left = 0;         // in the parent window's client coordinates
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  std::string text;  // caption, or the spin edit's number
+  WidgetFont font;
+  std::uint32_t background = 0;  // 0x00BBGGRR: the page's colour, a label's when opaque
+  bool transparent = true;       // a label lets its parent's background show
+  bool visible = true;
+  int value = 0;  // check state, slider position, or the tab shown
+  int minValue = 0;
+  int maxValue = 0;
+  std::vector<std::string> tabs;  // a tab control's captions, in order
+};
+
+// What a widget reports. Every call arrives on the user-interface thread.
+class IWidgetEvents {
+ public:
+  virtual ~IWidgetEvents() = default;
+  // A check box, radio button or button was clicked (mouse or keyboard).
+  virtual void NativeClick() = 0;
+  // A spin edit's button or arrow key asked for one step up (+1) or down (-1).
+  virtual void NativeStep(int direction) = 0;
+  // A slider's thumb reached a position, or a tab was chosen.
+  virtual void NativePosition(int position) = 0;
+};
+
+// One native widget. Destroying it destroys the widget's windows.
+class IWidgetPeer {
+ public:
+  virtual ~IWidgetPeer() = default;
+  // The window that holds child widgets (a page's window); for other kinds the widget's window.
+  virtual WindowHandle Handle() const = 0;
+  virtual void SetBounds(int left, int top, int width, int height) = 0;
+  virtual void SetText(const std::string& text) = 0;
+  virtual void SetVisible(bool visible) = 0;
+  // The check state, the slider's position or the tab shown.
+  virtual void SetValue(int value) = 0;
+  virtual void SetFont(const WidgetFont& font) = 0;
+};
+
+}  // namespace platform
