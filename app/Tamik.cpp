@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "framework/SysUtils.h"
+#include "options/Options.h"
 #include "platform/Screen.h"
 
 namespace {
@@ -71,6 +72,12 @@ std::int32_t LoadToProgress(double percent) {
     return std::numeric_limits<std::int32_t>::max();
   }
   return static_cast<std::int32_t>(truncated);
+}
+
+// The low 8 bits of a truncated value, as an opacity; 0 for what is not a number.
+std::uint8_t LowByte(long double truncated) {
+  if (std::isnan(truncated) || std::fabs(truncated) >= 9.2e18L) return 0;
+  return static_cast<std::uint8_t>(static_cast<std::int64_t>(truncated) & 0xFF);
 }
 
 }  // namespace
@@ -306,10 +313,28 @@ void TMainForm::Timer1Timer(TObject*) {
   const double load1 = count == 1 ? load0 : cpuUsage_.ProcessorLoad(1) * 100;
   RarBar1->SetProgress(LoadToProgress(load0));
   RarBar2->SetProgress(LoadToProgress(load1));
+  if (Option != nullptr) ApplyOpacity(load0);
   TrayIcon1->SetHint(BuildUptimeText());
 }
 
 void TMainForm::FormClose(TObject*, TCloseAction&) { Label7->SetCaption(IntToStr(Color())); }
+
+void TMainForm::ApplyOpacity(double load0) {
+  // The dialog's radio buttons are one group: exactly one of the two steps acts.
+  if (Option->RadioButton1->Checked()) {
+    SetAlphaBlendValue(LowByte(std::trunc(Option->SpinEdit4->Value())));
+  }
+  if (Option->RadioButton2->Checked()) {
+    // In extended precision and in this order, so that the values truncate as they always have.
+    const long double a = Option->SpinEdit2->Value();
+    const long double b = Option->SpinEdit3->Value();
+    long double value = b - a;
+    value *= std::fabs(static_cast<long double>(load0));
+    value /= 100;
+    value += a;
+    SetAlphaBlendValue(LowByte(std::trunc(value)));
+  }
+}
 
 std::string TMainForm::BuildUptimeText() {
   std::uint32_t t = system_.TickCount();

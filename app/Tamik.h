@@ -17,6 +17,8 @@
 #include "settings/FormStorage.h"
 #include "tray/TrayIcon.h"
 
+class TOption;
+
 inline constexpr const char* kApplicationTitle = "Tamik - a cOOL CPU Monitor";
 // The program's icon (window and tray) in its resources, and the size the tray shows.
 inline constexpr const char* kIconResource = "MAINICON";
@@ -33,7 +35,7 @@ class TMainForm : public TForm {
   // Applies the setting slots to the window. Runs at creation and after every restore of the
   // stored settings.
   void FormCreate(TObject* sender);
-  // One refresh: a sample, then each bar's value.
+  // One refresh: a sample, each bar's value, the opacity, then the tray icon's hint.
   void Timer1Timer(TObject* sender);
   // Copies the window colour into its slot; the close action is left as it is.
   void FormClose(TObject* sender, TCloseAction& action);
@@ -52,6 +54,9 @@ class TMainForm : public TForm {
   // program.
   void Exit1Click(TObject* sender);
 
+  // The opacity step of the refresh: the window's opacity from the options dialog's Opacity page,
+  // constant or following processor 0's load (in percent).
+  void ApplyOpacity(double load0);
   // The system's uptime as "Uptime: D Days H Hours M Minutes S Seconds".
   std::string BuildUptimeText();
 
@@ -63,6 +68,8 @@ class TMainForm : public TForm {
   // Added to the sampler's processor count wherever the window uses it: -1 on the systems whose
   // performance data lists a summary instance beside the processors, else 0.
   std::int32_t CpuCountCorrection = 0;
+  // The options dialog, once it exists; the refresh reads its opacity settings.
+  TOption* Option = nullptr;
   // The tray icon's state remembered while the window is hidden.
   bool SavedTrayActive = false;
   // The last press inside the window, in window coordinates.

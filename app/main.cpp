@@ -8,6 +8,7 @@
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
 #include "framework/SysUtils.h"
+#include "options/Options.h"
 #include "platform/win32/Win32GlyphRasterizer.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Screen.h"
@@ -41,7 +42,8 @@ int main() {
     return 1;
   }
 
-  application.CreateForm<TMainForm>(*cpuUsage, system);
+  auto* mainForm = application.CreateForm<TMainForm>(*cpuUsage, system);
+  application.CreateForm<TOption>(*mainForm);
   application.Run();
   return 0;
 }

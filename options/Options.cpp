@@ -1,0 +1,279 @@
+#include "options/Options.h"
+
+#include <cmath>
+#include <cstdint>
+#include <iterator>
+
+#include "app/Tamik.h"
+#include "framework/Exception.h"
+#include "framework/SysUtils.h"
+#include "platform/Registry.h"
+#include "platform/System.h"
+
+namespace {
+
+// What the dialog's store keeps, in the order it saves and restores them.
+const char* const kOptionStoredProps[] = {
+    "PageControl1.ActivePage", "SpinEdit1.Value",   "CheckBox1.Checked", "CheckBox2.Checked",
+    "CheckBox3.Checked",       "CheckBox4.Checked", "CheckBox5.Checked", "CheckBox6.Checked",
+    "Slider1.Value",           "SpinEdit2.Value",   "SpinEdit3.Value",   "SpinEdit4.Value",
+};
+
+// A spin edit's value as the handlers use it: truncated toward zero.
+std::int64_t Truncated(const TSpinEdit& edit) {
+  return static_cast<std::int64_t>(std::trunc(edit.Value()));
+}
+
+}  // namespace
+
+const TClassInfo& TOption::StaticClassInfo() {
+  static const TClassInfo info("TOption", &TForm::StaticClassInfo(), {});
+  return info;
+}
+
+TOption::TOption(TComponent* owner, TMainForm& mainForm) : TForm(owner), main_(mainForm) {
+  SetName("Option");
+  SetCaption("Options");
+  SetBorderStyle(bsToolWindow);
+  SetBounds(332, 107, 0, 0);
+  SetClientSize(279, 184);
+  SetColor(clBtnFace);
+
+  PageControl1 = Make<TPageControl>("PageControl1", this, 0, 0, 305, 193);
+  Options = MakePage("Options", "Options");
+  TabSheet2 = MakePage("TabSheet2", "Colors");
+  TabSheet1 = MakePage("TabSheet1", "Opacity");
+  About = MakePage("About", "About");
+  TabSheet3 = MakePage("TabSheet3", "debug");
+
+  // The Options page.
+  GroupBox1 = Make<TGroupBox>("GroupBox1", Options, 0, 0, 129, 113);
+  CheckBox2 = MakeCheckBox("CheckBox2", GroupBox1, 8, 16, 120, "Show Icon in Tray", false);
+  CheckBox1 = MakeCheckBox("CheckBox1", GroupBox1, 8, 40, 120, "Always On Top", false);
+  CheckBox3 = MakeCheckBox("CheckBox3", GroupBox1, 8, 64, 120, "Run At Startup", false);
+  CheckBox4 = MakeCheckBox("CheckBox4", GroupBox1, 8, 88, 120, "Show Percentage", true);
+  Label5 = MakeLabel("Label5", Options, 152, 8, 120, "Bar Height");
+  SpinEdit1 = MakeSpinEdit("SpinEdit1", Options, 176, 24, 49, 50, 200, 100);
+  Label9 = MakeLabel("Label9", Options, 136, 64, 156, "Refresh Frequency (in sec.)");
+  Slider1 = Make<TSlider>("Slider1", Options, 136, 80, 137, 33);
+  Slider1->SetMaxValue(6);
+  Slider1->SetValue(2);
+
+  // The Opacity page.
+  CheckBox5 = MakeCheckBox("CheckBox5", TabSheet1, 8, 8, 125, "Transparent Form", true);
+  Label14 = MakeLabel("Label14", TabSheet1, 136, 0, 150, "For Windows 2000 or XP");
+  Label14->Font()->SetName("Small Fonts");
+  Label14->Font()->SetHeight(-9);
+  Label14->Font()->SetStyle({fsBold});
+  GroupBox2 = Make<TGroupBox>("GroupBox2", TabSheet1, 0, 24, 265, 121);
+  CheckBox6 = MakeCheckBox("CheckBox6", GroupBox2, 8, 16, 160, "Use AlphaBlend (Opacity)", false);
+  RadioButton1 = Make<TRadioButton>("RadioButton1", GroupBox2, 48, 32, 113, 17);
+  RadioButton1->SetCaption("Constant");
+  RadioButton1->SetChecked(true);
+  SpinEdit4 = MakeSpinEdit("SpinEdit4", GroupBox2, 168, 32, 49, 0, 255, 200);
+  RadioButton2 = Make<TRadioButton>("RadioButton2", GroupBox2, 48, 56, 113, 17);
+  RadioButton2->SetCaption("Dynamic");
+  Label10 = MakeLabel("Label10", GroupBox2, 80, 72, 86, "Opacity for 0%");
+  SpinEdit2 = MakeSpinEdit("SpinEdit2", GroupBox2, 167, 68, 50, 0, 255, 100);
+  Label11 = MakeLabel("Label11", GroupBox2, 80, 93, 86, "Opacity for 100%");
+  SpinEdit3 = MakeSpinEdit("SpinEdit3", GroupBox2, 167, 92, 49, 0, 255, 255);
+  Label13 = MakeLabel("Label13", TabSheet1, 3, 145, 290,
+                      "Choose Opacity between 0 (full transparent) and 255 (full solid)");
+  Label13->Font()->SetName("Small Fonts");
+  Label13->Font()->SetHeight(-9);
+
+  // The debug page (filled further by the diagnostics).
+  Label6 = MakeLabel("Label6", TabSheet3, 16, 16, 260, "OS Version");
+  Label7 = MakeLabel("Label7", TabSheet3, 16, 37, 260, "# CPU");
+
+  PageControl1->SetActivePage(About);
+
+  FormStorage1 = new TFormStorage(this);
+  FormStorage1->SetName("FormStorage1");
+  FormStorage1->SetUseRegistry(true);
+  FormStorage1->SetStoredProps({std::begin(kOptionStoredProps), std::end(kOptionStoredProps)});
+
+  // The handlers are bound once the layout's values are in place, as a loaded layout binds them.
+  CheckBox1->OnClick = [this](TObject* sender) { CheckBox1Click(sender); };
+  CheckBox2->OnClick = [this](TObject* sender) { CheckBox2Click(sender); };
+  CheckBox3->OnClick = [this](TObject* sender) { CheckBox3Click(sender); };
+  CheckBox4->OnClick = [this](TObject* sender) { CheckBox4Click(sender); };
+  SpinEdit1->OnChange = [this](TObject* sender) { SpinEdit1Change(sender); };
+  Slider1->OnChange = [this](TObject* sender) { Slider1Change(sender); };
+  CheckBox5->OnClick = [this](TObject* sender) { CheckBox5Click(sender); };
+  CheckBox6->OnClick = [this](TObject* sender) { CheckBox6Click(sender); };
+  SpinEdit2->OnChange = [this](TObject* sender) { SpinEdit2Change(sender); };
+  SpinEdit3->OnChange = [this](TObject* sender) { SpinEdit3Change(sender); };
+  SpinEdit4->OnChange = [this](TObject* sender) { SpinEdit4Change(sender); };
+  OnCreate = [this](TObject* sender) { FormCreate(sender); };
+
+  main_.Option = this;
+  main_.Options1->OnClick = [this](TObject* sender) { Options1Click(sender); };
+  DoCreate();
+}
+
+TTabSheet* TOption::MakePage(const char* name, const char* caption) {
+  auto* page = new TTabSheet(this);
+  page->SetName(name);
+  page->SetCaption(caption);
+  page->SetPageControl(PageControl1);
+  return page;
+}
+
+template <class T>
+T* TOption::Make(const char* name, TWinControl* parent, int left, int top, int width, int height) {
+  auto* control = new T(this);
+  control->SetName(name);
+  control->SetBounds(left, top, width, height);
+  control->SetParent(parent);
+  return control;
+}
+
+TCheckBox* TOption::MakeCheckBox(const char* name, TWinControl* parent, int left, int top,
+                                 int width, const char* caption, bool checked) {
+  auto* box = Make<TCheckBox>(name, parent, left, top, width, 17);
+  box->SetCaption(caption);
+  box->SetChecked(checked);
+  return box;
+}
+
+TLabel* TOption::MakeLabel(const char* name, TWinControl* parent, int left, int top, int width,
+                           const char* caption) {
+  auto* label = Make<TLabel>(name, parent, left, top, width, 13);
+  label->SetCaption(caption);
+  label->Font()->Assign(*Font());
+  return label;
+}
+
+TSpinEdit* TOption::MakeSpinEdit(const char* name, TWinControl* parent, int left, int top,
+                                 int width, int minValue, int maxValue, int value) {
+  auto* edit = Make<TSpinEdit>(name, parent, left, top, width, 21);
+  edit->SetMinValue(minValue);
+  edit->SetMaxValue(maxValue);
+  edit->SetValue(value);
+  return edit;
+}
+
+void TOption::FormCreate(TObject*) {
+  Label6->SetCaption(main_.Label1->Caption() + " detected.");
+  Label7->SetCaption(main_.Label2->Caption());
+  Label9->SetCaption(RefreshFrequencyText(Slider1->Value()));
+}
+
+void TOption::Options1Click(TObject*) {
+  // Only a hidden dialog is shown (and so restored); a shown one just comes to the front.
+  if (!Visible()) Show();
+  BringToFront();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The Options page
+
+void TOption::CheckBox1Click(TObject*) {
+  main_.SetAlwaysOnTop(CheckBox1->Checked());
+  main_.CheckBox1->SetChecked(CheckBox1->Checked());
+}
+
+void TOption::CheckBox2Click(TObject*) {
+  main_.TrayIcon1->SetActive(CheckBox2->Checked());
+  main_.CheckBox2->SetChecked(CheckBox2->Checked());
+}
+
+void TOption::CheckBox3Click(TObject*) { SetRunAtStartup(CheckBox3->Checked()); }
+
+void TOption::CheckBox4Click(TObject*) {
+  main_.RarBar1->SetShowPercentage(CheckBox4->Checked());
+  main_.RarBar2->SetShowPercentage(CheckBox4->Checked());
+  main_.CheckBox3->SetChecked(CheckBox4->Checked());
+}
+
+void TOption::SpinEdit1Change(TObject*) {
+  const std::int64_t height = Truncated(*SpinEdit1);
+  if (height < SpinEdit1->MinValue()) return;
+  const int v = static_cast<int>(height);
+  main_.RarBar1->SetHeight(v);
+  main_.SetHeight(v);
+  main_.RarBar2->SetHeight(v);
+  main_.SpinEdit1->SetValue(SpinEdit1->Value());
+}
+
+std::string TOption::RefreshFrequencyText(int position) {
+  return "Refresh Frequency (" + FloatToStrGeneral(position * 0.5L, 15) + " sec.)";
+}
+
+void TOption::Slider1Change(TObject*) {
+  const int position = Slider1->Value();
+  Label9->SetCaption(RefreshFrequencyText(position));
+  // Position 0 is the fastest refresh: 150 ms, not 0.
+  main_.Timer1->SetInterval(position > 0 ? static_cast<std::uint32_t>(position) * 500 : 150);
+  main_.Label3->SetCaption(IntToStr(main_.Timer1->Interval()));
+}
+
+void TOption::SetRunAtStartup(bool on) {
+  platform::IRegistry* registry = Application() != nullptr ? Application()->Registry() : nullptr;
+  platform::ISystem* system = Application() != nullptr ? Application()->System() : nullptr;
+  if (registry == nullptr) return;
+  const auto open = [registry](platform::RegKey root, bool create) {
+    platform::RegKey key{};
+    const platform::RegResult result =
+        create ? registry->CreateKey(root, kRunKey, platform::kKeyAllAccess, &key)
+               : registry->OpenKey(root, kRunKey, platform::kKeyAllAccess, &key);
+    return result == platform::kErrorSuccess ? platform::ScopedRegKey(*registry, key)
+                                             : platform::ScopedRegKey();
+  };
+  // The machine-wide key when the user may write it, else the user's own: an ordinary user's
+  // tick then still starts the program with the next logon.
+  platform::ScopedRegKey machine = open(platform::kHkeyLocalMachine, false);
+  if (!on) {
+    // Removed wherever it is; a missing value is not an error.
+    if (machine.IsOpen()) registry->DeleteValue(machine.Get(), kRunValueName);
+    platform::ScopedRegKey user = open(platform::kHkeyCurrentUser, false);
+    if (user.IsOpen()) registry->DeleteValue(user.Get(), kRunValueName);
+    return;
+  }
+  platform::ScopedRegKey key =
+      machine.IsOpen() ? std::move(machine) : open(platform::kHkeyCurrentUser, true);
+  if (!key.IsOpen()) return;
+  // Quoted, so that a path with spaces names this program and nothing shorter.
+  const std::string path = system != nullptr ? system->ExecutablePath() : std::string();
+  const std::string data = "\"" + path + "\"";
+  if (registry->SetValue(key.Get(), kRunValueName, platform::kRegSz,
+                         reinterpret_cast<const std::uint8_t*>(data.c_str()),
+                         static_cast<std::uint32_t>(data.size() + 1)) != platform::kErrorSuccess) {
+    throw ERegistryException(Format("Echec à la définition des données pour '%s'", kRunValueName));
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The Opacity page
+
+void TOption::CheckBox5Click(TObject*) {
+  const bool on = CheckBox5->Checked();
+  main_.SetTransparentColor(on);
+  main_.CheckBox4->SetChecked(on);
+  if (!on) return;
+  const TColor key = StrToInt(main_.Label7->Caption());
+  main_.SetTransparentColorValue(key);
+  main_.RarBar1->SetColor(key);
+  main_.RarBar2->SetColor(key);
+}
+
+void TOption::CheckBox6Click(TObject*) {
+  main_.SetAlphaBlend(CheckBox6->Checked());
+  main_.SetAlphaBlendValue(200);
+  main_.CheckBox5->SetChecked(CheckBox6->Checked());
+}
+
+void TOption::SpinEdit4Change(TObject*) {
+  const std::int64_t value = Truncated(*SpinEdit4);
+  main_.SetAlphaBlendValue(static_cast<std::uint8_t>(value & 0xFF));
+  main_.Label5->SetCaption(IntToStr(value));
+}
+
+void TOption::SpinEdit2Change(TObject*) {
+  main_.Label6->SetCaption(IntToStr(Truncated(*SpinEdit2)));
+}
+
+void TOption::SpinEdit3Change(TObject*) {
+  main_.Label4->SetCaption(IntToStr(Truncated(*SpinEdit3)));
+}

@@ -1,0 +1,101 @@
+#pragma once
+// The options dialog: one hidden tool window, created after the main window, shown from the main
+// window's menu. Its pages act on the main window at once and copy every new value into the main
+// window's setting slots, which the main window's settings store keeps; the dialog's own controls
+// are kept by the dialog's settings store and restored each time it is shown.
+
+#include <string>
+
+#include "framework/ComCtrls.h"
+#include "framework/Forms.h"
+#include "framework/Slider.h"
+#include "framework/Spin.h"
+#include "framework/StdCtrls.h"
+#include "settings/FormStorage.h"
+
+class TMainForm;
+
+// The registry value of "Run At Startup", in HKLM's Run key or, when that cannot be written by
+// the user, in HKCU's.
+inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kRunValueName = "ZEPHO";
+
+class TOption : public TForm {
+ public:
+  // Builds the layout, binds the main window's "Options" menu entry and runs FormCreate.
+  TOption(TComponent* owner, TMainForm& mainForm);
+
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassType() const override { return StaticClassInfo(); }
+
+  void FormCreate(TObject* sender);
+  // The main window's "Options": shows the dialog, or only brings it to the front when shown.
+  void Options1Click(TObject* sender);
+
+  // The Options page.
+  void CheckBox1Click(TObject* sender);
+  void CheckBox2Click(TObject* sender);
+  void CheckBox3Click(TObject* sender);
+  void CheckBox4Click(TObject* sender);
+  void SpinEdit1Change(TObject* sender);
+  void Slider1Change(TObject* sender);
+  // Writes or removes the program's value in a Run key of the registry.
+  void SetRunAtStartup(bool on);
+  // "Refresh Frequency (N sec.)" for a slider position, with the user's decimal separator.
+  static std::string RefreshFrequencyText(int position);
+
+  // The Opacity page.
+  void CheckBox5Click(TObject* sender);
+  void CheckBox6Click(TObject* sender);
+  void SpinEdit2Change(TObject* sender);
+  void SpinEdit3Change(TObject* sender);
+  void SpinEdit4Change(TObject* sender);
+
+  TPageControl* PageControl1;
+  TTabSheet* Options;    // "Options"
+  TTabSheet* TabSheet2;  // "Colors"
+  TTabSheet* TabSheet1;  // "Opacity"
+  TTabSheet* About;      // "About"
+  TTabSheet* TabSheet3;  // "debug"
+
+  TGroupBox* GroupBox1;
+  TCheckBox* CheckBox2;  // "Show Icon in Tray"
+  TCheckBox* CheckBox1;  // "Always On Top"
+  TCheckBox* CheckBox3;  // "Run At Startup"
+  TCheckBox* CheckBox4;  // "Show Percentage"
+  TLabel* Label5;        // "Bar Height"
+  TSpinEdit* SpinEdit1;  // bar height, 50..200
+  TLabel* Label9;        // refresh frequency text
+  TSlider* Slider1;      // refresh frequency, 0..6
+
+  TCheckBox* CheckBox5;  // "Transparent Form"
+  TLabel* Label14;       // "For Windows 2000 or XP"
+  TGroupBox* GroupBox2;
+  TCheckBox* CheckBox6;        // "Use AlphaBlend (Opacity)"
+  TRadioButton* RadioButton1;  // "Constant"
+  TSpinEdit* SpinEdit4;        // constant opacity
+  TRadioButton* RadioButton2;  // "Dynamic"
+  TLabel* Label10;             // "Opacity for 0%"
+  TSpinEdit* SpinEdit2;        // opacity at 0 % load
+  TLabel* Label11;             // "Opacity for 100%"
+  TSpinEdit* SpinEdit3;        // opacity at 100 % load
+  TLabel* Label13;             // the opacity range note
+
+  TLabel* Label6;  // debug page: operating system
+  TLabel* Label7;  // debug page: processor count
+
+  TFormStorage* FormStorage1;
+
+ private:
+  TTabSheet* MakePage(const char* name, const char* caption);
+  template <class T>
+  T* Make(const char* name, TWinControl* parent, int left, int top, int width, int height);
+  TCheckBox* MakeCheckBox(const char* name, TWinControl* parent, int left, int top, int width,
+                          const char* caption, bool checked);
+  TLabel* MakeLabel(const char* name, TWinControl* parent, int left, int top, int width,
+                    const char* caption);
+  TSpinEdit* MakeSpinEdit(const char* name, TWinControl* parent, int left, int top, int width,
+                          int minValue, int maxValue, int value);
+
+  TMainForm& main_;
+};
