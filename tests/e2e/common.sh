@@ -123,8 +123,28 @@ e2e_geometry_is() {
   return 1
 }
 
-# Whether the program started last has ended.
+# Whether the program started last has ended, or still runs.
 e2e_tamik_ended() { ! kill -0 "${WINE_ENV_PIDS[-1]}" 2>/dev/null; }
+e2e_tamik_running() { kill -0 "${WINE_ENV_PIDS[-1]}" 2>/dev/null; }
+
+# e2e_window_is ID X Y WIDTH HEIGHT : a window's place and size on the screen.
+e2e_window_is() {
+  local id=$1 actual
+  shift
+  actual=$(wine_env_geometry "$id")
+  [[ $actual == "$*" ]] && return 0
+  echo "        window at $actual (x y width height), expected $*"
+  return 1
+}
+
+# e2e_menu_open X Y : a right click at the screen point opens the main window's menu there. Its
+# items: Options, a separator, Maximize, Minimize, Exit; keys choose one (Up from the top chooses
+# the last).
+e2e_menu_open() {
+  xdotool mousemove "$1" "$2" click 3
+  sleep 0.5
+}
+
 
 # ---- The main window's settings in the registry ------------------------------------------------
 

@@ -22,6 +22,8 @@ source "$here/one-processor-xp.sh"
 source "$here/settings-store.sh"
 # shellcheck source=tests/e2e/window-interaction.sh
 source "$here/window-interaction.sh"
+# shellcheck source=tests/e2e/options-dialog.sh
+source "$here/options-dialog.sh"
 
 e2e_setup || exit 1
 e2e_scenario "the test provider, read by the probe" check_provider
@@ -29,5 +31,6 @@ e2e_scenario "two processors at 50 % and 25 %" check_two_processors
 e2e_scenario "one processor, Windows XP" check_one_processor_xp
 e2e_scenario "the settings store" check_settings_store
 e2e_scenario "dragging, the menu and the tray" check_window_interaction
+e2e_scenario "the options dialog" check_options_dialog
 echo "e2e: screenshots and logs in $E2E_OUT; $SECONDS s in all"
 e2e_summary

@@ -37,14 +37,6 @@ e2e_drag() {
   xdotool mouseup 1
 }
 
-# e2e_menu_open X Y : a right click at the screen point opens the main window's menu there. Its
-# items: Options, a separator, Maximize, Minimize, Exit; keys choose one (Up from the top chooses
-# the last).
-e2e_menu_open() {
-  xdotool mousemove "$1" "$2" click 3
-  sleep 0.5
-}
-
 # e2e_icon_drawn X Y : the 16 x 16 square at the screen point holds more than a plain background:
 # an icon is drawn there.
 e2e_icon_drawn() {

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# The options dialog, end to end: opened from the main window's menu, its Options page changes the
+# refresh (slider to 0: 150 ms) and the bar height (spin button up: 101, 102, 103) of the main
+# window at once; closing the dialog saves its values under HKCU\Software\Tamik\TOption, and
+# "Exit" saves the main window's slots. Screenshots of the Options and Opacity pages are kept.
+#
+# The dialog is a tool window at 332, 107 with a 3-pixel border and a 19-pixel caption drawn by
+# Wine, so its client area starts at 335, 129. The tabs are flat buttons in one row; the pages
+# start 4 pixels right of and 27 pixels below the client area's corner.
+
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+E2E_OPTION_KEY='HKCU\Software\Tamik\TOption'
+E2E_CLIENT_X=335
+E2E_CLIENT_Y=129
+E2E_PAGE_X=$((E2E_CLIENT_X + 4))
+E2E_PAGE_Y=$((E2E_CLIENT_Y + 27))
+
+e2e_dialog_window() { xdotool search --onlyvisible --name '^Options$' 2>/dev/null | head -1; }
+e2e_dialog_shown() { [[ -n $(e2e_dialog_window) ]]; }
+e2e_dialog_gone() { [[ -z $(e2e_dialog_window) ]]; }
+
+# e2e_option_value_is NAME DATA : the dialog's stored value NAME holds DATA.
+e2e_option_value_is() {
+  local actual
+  actual=$(wine reg query "$E2E_OPTION_KEY" /v "$1" 2>/dev/null | tr -d '\r' |
+    awk -v n="$1" '$1 == n { $1 = ""; $2 = ""; sub(/^  */, ""); print }')
+  [[ $actual == "$2" ]] && return 0
+  echo "        $1 is '$actual', expected '$2'"
+  return 1
+}
+
+# The provider's queries grow by at least N within one second: the refresh runs that often.
+e2e_samples_per_second_at_least() {
+  local before after
+  before=$(wine_env_queries)
+  sleep 1
+  after=$(wine_env_queries)
+  ((after - before >= $1)) && return 0
+  echo "        $((after - before)) samples in one second"
+  return 1
+}
+
+# e2e_click_tab X : a click on the tab whose middle is X pixels into the client area.
+e2e_click_tab() {
+  xdotool mousemove $((E2E_CLIENT_X + $1)) $((E2E_CLIENT_Y + 8)) click 1
+  sleep 0.5
+}
+
+check_options_dialog() {
+  wine reg delete 'HKCU\Software\Tamik' /f >/dev/null 2>&1 || true
+  wine_env_set_version ""
+  wine_env_script "scripted 50 25"
+  e2e_start_tamik tamik-options 2 || return 1
+
+  # "Options" is the menu's first item.
+  e2e_menu_open $((198 + 15)) $((107 + 50))
+  xdotool key Down Return
+  e2e_check "\"Options\" opens the dialog" wine_env_poll 10 e2e_dialog_shown
+  local dialog
+  dialog=$(e2e_dialog_window)
+  [[ -n $dialog ]] || return 1
+  e2e_check "the dialog is at 332, 107 with a 279 x 184 client area" \
+    e2e_window_is "$dialog" 332 107 285 206
+
+  e2e_click_tab 26
+  wine_env_screenshot "$E2E_OUT/options-page.png"
+  # The slider's thumb sits at position 2 of 0..6 on a 137-pixel ruler at (136, 80) of the page;
+  # a click on it gives it the keyboard, and Home moves it to 0: a refresh every 150 ms.
+  xdotool mousemove $((E2E_PAGE_X + 136 + 46)) $((E2E_PAGE_Y + 80 + 10)) click 1
+  sleep 0.3
+  xdotool key Home
+  e2e_check "slider at 0: the main window samples about every 150 ms" \
+    wine_env_poll 5 e2e_samples_per_second_at_least 5
+  # The spin edit at (176, 24) of the page, 49 x 21, its up button in the top half at the right.
+  local step
+  for step in 1 2 3; do
+    xdotool mousemove $((E2E_PAGE_X + 176 + 44)) $((E2E_PAGE_Y + 24 + 5)) click 1
+    sleep 0.3
+  done
+  e2e_check "three steps up make the main window 103 pixels high" \
+    wine_env_poll 5 e2e_geometry_is 198 107 124 103
+
+  e2e_click_tab 144
+  wine_env_screenshot "$E2E_OUT/opacity-page.png"
+  e2e_click_tab 26
+
+  e2e_check "the dialog asked to close accepts" wine "$E2E_POST_CLOSE" Options
+  e2e_check "closing hides the dialog" wine_env_poll 10 e2e_dialog_gone
+  e2e_check "the dialog stored the slider" e2e_option_value_is Slider1_Value 0
+  e2e_check "the dialog stored the bar height" e2e_option_value_is SpinEdit1_Value 103
+  e2e_check "the dialog stored the page shown" e2e_option_value_is PageControl1_ActivePage Options
+  e2e_check "the program is still running" wine_env_poll 1 e2e_tamik_running
+
+  e2e_check "no error box" e2e_no_error_box
+  e2e_menu_open $((198 + 15)) $((107 + 50))
+  xdotool key Up Return
+  e2e_check "\"Exit\" ends the program" wine_env_poll 30 e2e_tamik_ended
+  wine_env_stop
+  e2e_check "the main window stored the interval" e2e_store_value_is Label3_Caption 150
+  e2e_check "the main window stored the bar height" e2e_store_value_is SpinEdit1_Value 103
+}
+
+if [[ ${BASH_SOURCE[0]} == "$0" ]]; then e2e_run_alone "the options dialog" check_options_dialog; fi
