@@ -80,8 +80,10 @@ check_window_interaction() {
     # A double click on the icon (the first cell) is "Maximize".
     sleep 0.7
     xdotool click --repeat 2 --delay 50 1
+    # The show is quick; the icon's removal after it blocks Wine for about 2 s, and a loaded
+    # machine takes longer still.
     e2e_check "a double click on the icon shows the window again" \
-      wine_env_poll 5 e2e_viewable "$E2E_WINDOW"
+      wine_env_poll 15 e2e_viewable "$E2E_WINDOW"
     e2e_check "the window comes back where it was (no placement was stored)" \
       e2e_geometry_is 427 280 124 100
     e2e_check "the icon goes away again (it was off before the hide)" wine_env_poll 10 e2e_tray_gone
