@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ git          # host build
   googletest                         # GoogleTest sources, built with each toolchain
+  libjpeg-dev                        # libjpeg for the host build (Windows: tools/build-libjpeg-mingw.sh)
   g++-mingw-w64-x86-64-posix         # Windows x86_64 cross-build
   g++-mingw-w64-i686-posix           # Windows i686 cross-build
   wine wine64                        # running the x86_64 exes (tests tiers 2 and 3, tools/run.sh)

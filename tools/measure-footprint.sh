@@ -90,6 +90,7 @@ done
 buildDir=${TAMIK_BUILD_DIR:-build/mingw64}
 if ((build)) && [[ -z ${TAMIK_BUILD_DIR:-} ]]; then
   bash tools/install-deps.sh
+  bash tools/build-libjpeg-mingw.sh x86_64-w64-mingw32
   cmake --preset mingw64 >/dev/null
   # Two jobs: these machines are shared.
   cmake --build --preset mingw64 -j 2 --target Tamik tamik_perf_provider tamik_perf_probe

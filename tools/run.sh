@@ -30,6 +30,7 @@ done
 [[ $screenshot == /* ]] || screenshot=$PWD/$screenshot
 
 bash tools/install-deps.sh
+bash tools/build-libjpeg-mingw.sh x86_64-w64-mingw32
 cmake --preset mingw64 >/dev/null
 cmake --build --preset mingw64 -j "$(nproc)" --target Tamik tamik_perf_provider
 

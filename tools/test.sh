@@ -19,6 +19,12 @@ tiers=("$@")
 ((${#tiers[@]})) || tiers=(host wine e2e)
 
 build() {
+  # The Windows builds link a static libjpeg built from Debian's source package (once; a rerun
+  # finds it in build/deps/ and does nothing).
+  case $1 in
+    mingw64) bash tools/build-libjpeg-mingw.sh x86_64-w64-mingw32 ;;
+    mingw32) bash tools/build-libjpeg-mingw.sh i686-w64-mingw32 ;;
+  esac
   cmake --preset "$1" >/dev/null
   cmake --build --preset "$1" -j "$jobs"
 }
