@@ -8,6 +8,7 @@
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
 #include "framework/SysUtils.h"
+#include "options/Credits.h"
 #include "options/Options.h"
 #include "platform/win32/Win32GlyphRasterizer.h"
 #include "platform/win32/Win32Registry.h"
@@ -43,7 +44,8 @@ int main() {
   }
 
   auto* mainForm = application.CreateForm<TMainForm>(*cpuUsage, system);
-  application.CreateForm<TOption>(*mainForm);
+  auto* option = application.CreateForm<TOption>(*mainForm);
+  option->Credit = application.CreateForm<TCredit>();
   application.Run();
   return 0;
 }

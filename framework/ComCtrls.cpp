@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/Bitmap.h"
+
 const TTypeInfo kTabSheetType{"TTabSheet", TTypeKind::Class, {}, &TTabSheet::StaticClassInfo};
 
 // ---------------------------------------------------------------------------------------------
@@ -28,6 +30,18 @@ void TTabSheet::SetPageControl(TPageControl* pageControl) {
   if (pageControl_ == pageControl) return;
   if (pageControl_ != nullptr) pageControl_->RemovePage(this);
   if (pageControl != nullptr) pageControl->InsertPage(this);
+}
+
+void TTabSheet::InvalidateChild(const TControl& child) {
+  if (Widget() == nullptr) return;
+  const TRect r = child.BoundsRect();
+  Widget()->InvalidateArea(r.Left, r.Top, r.Right, r.Bottom);
+}
+
+void TTabSheet::CopyChildImage(const TControl& child, const TBitmap& image, int x, int y) {
+  if (Widget() == nullptr || !Visible()) return;
+  Widget()->CopyPixels(child.Left() + x, child.Top() + y, image.Width(), image.Height(),
+                       image.Pixels(), image.Width());
 }
 
 bool TTabSheet::DescribeWidget(platform::WidgetParams& params) const {

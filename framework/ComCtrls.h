@@ -23,9 +23,14 @@ class TTabSheet : public TWinControl {
   TPageControl* PageControl() const { return pageControl_; }
   void SetPageControl(TPageControl* pageControl);
 
+  // Windowless controls on the page draw into the page's widget.
+  void InvalidateChild(const TControl& child) override;
+  void CopyChildImage(const TControl& child, const TBitmap& image, int x, int y) override;
+
  protected:
   bool DescribeWidget(platform::WidgetParams& params) const override;
   bool WidgetHoldsChildren() const override { return true; }
+  void WidgetPainted() override { PaintControls(); }
 
  private:
   friend class TPageControl;

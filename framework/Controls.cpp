@@ -121,6 +121,10 @@ void TControl::NativePosition(int position) {
   GuardNative([this, position] { WidgetPositioned(position); });
 }
 
+void TControl::NativePaint() {
+  GuardNative([this] { WidgetPainted(); });
+}
+
 void TControl::SetColor(TColor color) {
   if (color == color_) return;
   color_ = color;
@@ -221,6 +225,14 @@ void TWinControl::CreateWidgets(platform::IWindowSystem& windows, platform::Wind
       child->CreateWidgets(windows, Widget()->Handle(), 0, 0);
     } else {
       child->CreateWidgets(windows, parent, dx + Left(), dy + Top());
+    }
+  }
+}
+
+void TWinControl::PaintControls() {
+  for (TControl* child : controls_) {
+    if (auto* graphic = dynamic_cast<TGraphicControl*>(child); graphic && graphic->Visible()) {
+      graphic->Paint();
     }
   }
 }

@@ -35,6 +35,7 @@ using TShiftState = TSet<TShiftStateFlag>;
 enum THelpType : std::uint8_t { htKeyword, htContext };
 using TCursor = std::int16_t;
 inline constexpr TCursor crDefault = 0;
+inline constexpr TCursor crHandPoint = -21;
 
 using TNotifyEvent = std::function<void(TObject* sender)>;
 using TMouseEvent =
@@ -160,6 +161,8 @@ class TControl : public TComponent, private platform::IWidgetEvents {
   virtual void WidgetClicked() {}
   virtual void WidgetStepped(int direction) { (void)direction; }
   virtual void WidgetPositioned(int position) { (void)position; }
+  // A page's widget asks for its windowless children to be painted.
+  virtual void WidgetPainted() {}
   // The window's colour as the widgets paint it (0x00BBGGRR).
   std::uint32_t NativeColorOf(TColor color) const;
 
@@ -187,6 +190,7 @@ class TControl : public TComponent, private platform::IWidgetEvents {
   void NativeClick() override;
   void NativeStep(int direction) override;
   void NativePosition(int position) override;
+  void NativePaint() override;
   template <class F>
   void GuardNative(F&& action);
 };
@@ -215,6 +219,8 @@ class TWinControl : public TControl {
   TGraphicsPorts GraphicsPorts() const override;
   void CreateWidgets(platform::IWindowSystem& windows, platform::WindowHandle parent, int dx,
                      int dy) override;
+  // Paints every visible windowless child, in order (the native window asks for this).
+  void PaintControls();
   // Gives a top-level control its drawing ports; children find them through their parents.
   void SetGraphicsPorts(const TGraphicsPorts& ports) {
     ports_ = ports;

@@ -1,5 +1,7 @@
 #include "framework/ExtCtrls.h"
 
+#include <algorithm>
+
 #include "framework/Exception.h"
 #include "framework/Forms.h"
 
@@ -61,4 +63,50 @@ void TTimer::TimerFired() {
   } else {
     Tick();
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TImage
+
+const TClassInfo& TImage::StaticClassInfo() {
+  static const TClassInfo info("TImage", &TGraphicControl::StaticClassInfo(), {});
+  return info;
+}
+
+void TImage::SetPicture(const TBitmap& pixels, std::vector<std::uint8_t> mask) {
+  picture_ = pixels;
+  const auto count =
+      static_cast<std::size_t>(pixels.Width()) * static_cast<std::size_t>(pixels.Height());
+  mask_ = mask.size() == count ? std::move(mask) : std::vector<std::uint8_t>{};
+  Invalidate();
+}
+
+void TImage::SetTransparent(bool transparent) {
+  if (transparent_ == transparent) return;
+  transparent_ = transparent;
+  Invalidate();
+}
+
+void TImage::Paint() {
+  TWinControl* parent = Parent();
+  if (parent == nullptr || Width() <= 0 || Height() <= 0) return;
+  image_.SetSize(Width(), Height());
+  const std::uint32_t background =
+      TBitmap::PixelFromRgb(ResolveColor(parent->Color(), GraphicsPorts().Screen));
+  const int width = std::min(Width(), picture_.Width());
+  const int height = std::min(Height(), picture_.Height());
+  for (int y = 0; y < Height(); ++y) {
+    std::uint32_t* row = image_.Row(y);
+    std::fill(row, row + Width(), background);
+    if (y >= height) continue;
+    const std::uint32_t* source = picture_.Row(y);
+    for (int x = 0; x < width; ++x) {
+      const bool opaque =
+          !transparent_ || mask_.empty() ||
+          mask_[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture_.Width()) +
+                static_cast<std::size_t>(x)] != 0;
+      if (opaque) row[x] = source[x];
+    }
+  }
+  parent->CopyChildImage(*this, image_, 0, 0);
 }

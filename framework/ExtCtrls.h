@@ -3,7 +3,9 @@
 // the application's window system.
 
 #include <cstdint>
+#include <vector>
 
+#include "framework/Bitmap.h"
 #include "framework/Classes.h"
 #include "framework/Controls.h"
 #include "platform/Windowing.h"
@@ -43,4 +45,33 @@ class TTimer : public TComponent, private platform::ITimerEvents {
   TNotifyEvent onTimer_;
   std::uintptr_t timerId_ = 0;
   platform::IWindowSystem* windows_ = nullptr;
+};
+
+// TImage: a picture shown at the control's top-left corner, cut to the control's size. A
+// transparent image lets its parent's colour show where the picture's mask says so (and where
+// the picture does not reach).
+class TImage : public TGraphicControl {
+ public:
+  explicit TImage(TComponent* owner) : TGraphicControl(owner) {}
+
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassType() const override { return StaticClassInfo(); }
+
+  // The picture's pixels and, optionally, one mask byte per pixel (non-zero: opaque); without a
+  // mask every pixel is opaque.
+  void SetPicture(const TBitmap& pixels, std::vector<std::uint8_t> mask = {});
+  const TBitmap& Picture() const { return picture_; }
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool transparent);
+
+  // Composes the picture over the parent's colour and copies it to the parent in one copy.
+  void Paint() override;
+  // The last composed picture (what Paint copied).
+  const TBitmap& Image() const { return image_; }
+
+ private:
+  TBitmap picture_;
+  std::vector<std::uint8_t> mask_;
+  bool transparent_ = false;
+  TBitmap image_;
 };

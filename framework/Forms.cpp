@@ -81,7 +81,9 @@ void TForm::CreatePeer() {
 }
 
 void TForm::WindowStyles(std::uint32_t& style, std::int32_t& exStyle) const {
-  style = platform::kWsClipSiblings | platform::kWsClipChildren;
+  // Not WS_CLIPCHILDREN: the form paints beneath its child widgets, so that a label over a picture
+  // shows the picture around its letters (pages, which hold most widgets, clip their own).
+  style = platform::kWsClipSiblings;
   exStyle = 0;
   if (borderStyle_ == bsNone) {
     style |= platform::kWsPopup;
@@ -248,15 +250,6 @@ void TForm::CopyChildImage(const TControl& child, const TBitmap& image, int x, i
 }
 
 TGraphicsPorts TForm::GraphicsPorts() const { return TWinControl::GraphicsPorts(); }
-
-void TForm::PaintControls() {
-  for (int i = 0; i < ControlCount(); ++i) {
-    if (auto* graphic = dynamic_cast<TGraphicControl*>(Controls(i));
-        graphic && graphic->Visible()) {
-      graphic->Paint();
-    }
-  }
-}
 
 void TForm::NativePaint() {
   application_->Guard([this] { PaintControls(); });

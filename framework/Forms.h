@@ -120,9 +120,6 @@ class TForm : public TWinControl, private platform::IWindowEvents {
   void CopyChildImage(const TControl& child, const TBitmap& image, int x, int y) override;
   TGraphicsPorts GraphicsPorts() const override;
 
-  // Paints every visible windowless child, in order (the native window asks for this).
-  void PaintControls();
-
  protected:
   // Completes the layout: calls Loaded of every component the form owns, in the order they were
   // created, then runs OnCreate. A derived form calls it at the end of its constructor, once its

@@ -112,6 +112,19 @@ void TRadioButton::SetChecked(bool checked) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// TSpeedButton
+
+const TClassInfo& TSpeedButton::StaticClassInfo() {
+  static const TClassInfo info(
+      "TSpeedButton", &TWinControl::StaticClassInfo(),
+      {
+          StrProperty<&TSpeedButton::Caption, &TSpeedButton::SetCaption>("Caption", kStringType),
+          MethodProperty<&TSpeedButton::OnClick>("OnClick", kNotifyEventType),
+      });
+  return info;
+}
+
+// ---------------------------------------------------------------------------------------------
 // TGroupBox
 
 const TClassInfo& TGroupBox::StaticClassInfo() {

@@ -22,8 +22,14 @@ class TLabel : public TGraphicControl {
   void SetFont(const TFont& font) { font_->Assign(font); }
   const TFont* ShownFont() const override { return font_.get(); }
 
+  // A click on the label (link labels open their address).
+  TNotifyEvent OnClick;
+
  protected:
   bool DescribeWidget(platform::WidgetParams& params) const override;
+  void WidgetClicked() override {
+    if (OnClick) OnClick(this);
+  }
 
  private:
   std::string caption_;
@@ -95,6 +101,25 @@ class TRadioButton : public TButtonControl {
 
  protected:
   void WidgetClicked() override { SetChecked(true); }
+};
+
+// A flat push button; a click raises OnClick.
+class TSpeedButton : public TCaptionedControl {
+ public:
+  explicit TSpeedButton(TComponent* owner)
+      : TCaptionedControl(owner, platform::WidgetKind::Button) {}
+
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassType() const override { return StaticClassInfo(); }
+
+  // Raises OnClick, as a click of the user does.
+  void Click() {
+    if (OnClick) OnClick(this);
+  }
+  TNotifyEvent OnClick;
+
+ protected:
+  void WidgetClicked() override { Click(); }
 };
 
 // A frame around a group of controls, with an optional caption.

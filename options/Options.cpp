@@ -6,9 +6,13 @@
 
 #include "app/Tamik.h"
 #include "framework/Exception.h"
+#include "framework/GifImage.h"
 #include "framework/SysUtils.h"
+#include "options/Credits.h"
+#include "options/Links.h"
 #include "platform/Registry.h"
 #include "platform/System.h"
+#include "tamik_app_embedded.h"
 
 namespace {
 
@@ -82,9 +86,32 @@ TOption::TOption(TComponent* owner, TMainForm& mainForm) : TForm(owner), main_(m
   Label13->Font()->SetName("Small Fonts");
   Label13->Font()->SetHeight(-9);
 
-  // The debug page (filled further by the diagnostics).
-  Label6 = MakeLabel("Label6", TabSheet3, 16, 16, 260, "OS Version");
-  Label7 = MakeLabel("Label7", TabSheet3, 16, 37, 260, "# CPU");
+  // The About page.
+  Image1 = new TImage(this);
+  Image1->SetName("Image1");
+  Image1->SetBounds(8, 1, 201, 89);
+  Image1->SetParent(About);
+  Image1->SetTransparent(true);
+  {
+    const TGifPicture banner = DecodeGif({art::kAboutGif, art::kAboutGifSize});
+    Image1->SetPicture(banner.Bitmap, banner.Mask);
+  }
+  SpeedButton8 = MakeButton("SpeedButton8", About, 8, 88, 57, 22, "Credits");
+  SpeedButton8->SetHint("Credits");
+  Label1 = MakeLabel("Label1", About, 144, 80, 120, "Version 2.0a");
+  Label1->Font()->SetStyle({fsBold});
+  Label4 = MakeLink("Label4", 8, 120, links::kEmailText);
+  Label3 = MakeLink("Label3", 152, 120, links::kWebSiteText);
+  Label2 = MakeLabel("Label2", About, 56, 136, 230, links::kOrigin);
+
+  // The debug page.
+  Label6 = MakeLabel("Label6", TabSheet3, 16, 16, 180, "OS Version");
+  Label7 = MakeLabel("Label7", TabSheet3, 16, 37, 180, "# CPU");
+  Label8 = MakeLabel("Label8", TabSheet3, 16, 58, 180, "Label8");
+  Label15 = MakeLabel("Label15", TabSheet3, 16, 80, 270, "Label15");
+  Label15->SetHeight(3 * 13 + 2);
+  Label16 = MakeLabel("Label16", TabSheet3, 16, 136, 275, "Label16");
+  SpeedButton1 = MakeButton("SpeedButton1", TabSheet3, 208, 8, 57, 25, "Refresh");
 
   PageControl1->SetActivePage(About);
 
@@ -105,7 +132,13 @@ TOption::TOption(TComponent* owner, TMainForm& mainForm) : TForm(owner), main_(m
   SpinEdit2->OnChange = [this](TObject* sender) { SpinEdit2Change(sender); };
   SpinEdit3->OnChange = [this](TObject* sender) { SpinEdit3Change(sender); };
   SpinEdit4->OnChange = [this](TObject* sender) { SpinEdit4Change(sender); };
+  SpeedButton8->OnClick = [this](TObject* sender) { SpeedButton8Click(sender); };
+  Label3->OnClick = [this](TObject* sender) { Label3Click(sender); };
+  Label4->OnClick = [this](TObject* sender) { Label4Click(sender); };
+  SpeedButton1->OnClick = [this](TObject* sender) { SpeedButton1Click(sender); };
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
+  // Bound before the layout completes: the store then restores first and runs FormShow after.
+  OnShow = [this](TObject* sender) { FormShow(sender); };
 
   main_.Option = this;
   main_.Options1->OnClick = [this](TObject* sender) { Options1Click(sender); };
@@ -145,6 +178,21 @@ TLabel* TOption::MakeLabel(const char* name, TWinControl* parent, int left, int 
   return label;
 }
 
+TLabel* TOption::MakeLink(const char* name, int left, int top, const char* caption) {
+  TLabel* label = MakeLabel(name, About, left, top, 130, caption);
+  label->Font()->SetColor(clBlue);
+  label->Font()->SetStyle({fsUnderline});
+  label->SetCursor(crHandPoint);
+  return label;
+}
+
+TSpeedButton* TOption::MakeButton(const char* name, TWinControl* parent, int left, int top,
+                                  int width, int height, const char* caption) {
+  auto* button = Make<TSpeedButton>(name, parent, left, top, width, height);
+  button->SetCaption(caption);
+  return button;
+}
+
 TSpinEdit* TOption::MakeSpinEdit(const char* name, TWinControl* parent, int left, int top,
                                  int width, int minValue, int maxValue, int value) {
   auto* edit = Make<TSpinEdit>(name, parent, left, top, width, 21);
@@ -157,8 +205,12 @@ TSpinEdit* TOption::MakeSpinEdit(const char* name, TWinControl* parent, int left
 void TOption::FormCreate(TObject*) {
   Label6->SetCaption(main_.Label1->Caption() + " detected.");
   Label7->SetCaption(main_.Label2->Caption());
+  Label8->SetCaption(ClockText(MeasureClockMHz()));
   Label9->SetCaption(RefreshFrequencyText(Slider1->Value()));
+  SpeedButton1->Click();
 }
+
+void TOption::FormShow(TObject*) { Label16->SetCaption(main_.TrayIcon1->Hint()); }
 
 void TOption::Options1Click(TObject*) {
   // Only a hidden dialog is shown (and so restored); a shown one just comes to the front.
@@ -242,6 +294,80 @@ void TOption::SetRunAtStartup(bool on) {
                          static_cast<std::uint32_t>(data.size() + 1)) != platform::kErrorSuccess) {
     throw ERegistryException(Format("Echec à la définition des données pour '%s'", kRunValueName));
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The About and debug pages
+
+void TOption::SpeedButton8Click(TObject*) {
+  if (Credit == nullptr) return;
+  if (!Credit->Visible()) Credit->Show();
+  Credit->BringToFront();
+}
+
+void TOption::Label3Click(TObject*) { links::Open(Application(), links::kWebSite); }
+
+void TOption::Label4Click(TObject*) { links::Open(Application(), links::kEmail); }
+
+void TOption::SpeedButton1Click(TObject*) {
+  Label8->SetCaption(ClockText(MeasureClockMHz()));
+  platform::ISystem* system = Application() != nullptr ? Application()->System() : nullptr;
+  if (system != nullptr) Label15->SetCaption(MemoryText(system->QueryMemoryStatus()));
+  Label16->SetCaption(main_.TrayIcon1->Hint());
+}
+
+double TOption::MeasureClockMHz() {
+  platform::ISystem* system = Application() != nullptr ? Application()->System() : nullptr;
+  if (system == nullptr) return 0;
+  const std::uint32_t priorityClass = system->PriorityClass();
+  const int threadPriority = system->ThreadPriority();
+  // Real-time priority keeps the half second from being stretched by other work; the priorities
+  // go back however the measurement ends.
+  struct Restore {
+    platform::ISystem& system;
+    std::uint32_t priorityClass;
+    int threadPriority;
+    ~Restore() {
+      system.SetThreadPriority(threadPriority);
+      system.SetPriorityClass(priorityClass);
+    }
+  } restore{*system, priorityClass, threadPriority};
+  system->SetPriorityClass(platform::kRealtimePriorityClass);
+  system->SetThreadPriority(platform::kThreadPriorityTimeCritical);
+  system->Sleep(10);
+  const std::uint64_t start = system->TimeStampCounter();
+  system->Sleep(500);
+  const std::uint64_t end = system->TimeStampCounter();
+  // The whole 64-bit difference: its low 32 bits alone would wrap above 8589.9 MHz.
+  return static_cast<double>(end - start) / 500000.0;
+}
+
+std::string TOption::ClockText(double mhz) {
+  // Four significant digits in fixed notation: as many decimals as the integer part leaves, or
+  // rounded to tens, hundreds... for five digits and more.
+  const int integerDigits = mhz >= 1 ? static_cast<int>(std::floor(std::log10(mhz))) + 1 : 1;
+  const int decimals = std::max(0, 4 - integerDigits);
+  std::string text;
+  if (integerDigits > 4) {
+    const double unit = std::pow(10.0, integerDigits - 4);
+    text = Format("%.0f", std::nearbyint(mhz / unit) * unit);
+  } else {
+    text = Format("%.*f", decimals, mhz);
+    if (text.find('.') != std::string::npos) {
+      while (text.back() == '0') text.pop_back();
+      if (text.back() == '.') text.pop_back();
+    }
+  }
+  for (char& c : text) {
+    if (c == '.') c = FormatSettings.DecimalSeparator;
+  }
+  return text + " Mhz measured";
+}
+
+std::string TOption::MemoryText(const platform::MemoryStatus& status) {
+  return " Memory Load : " + std::to_string(status.memoryLoad) +
+         " %\r Total Memory : " + std::to_string(status.totalPhys / 1024) +
+         " KB\r Avai. Memory : " + std::to_string(status.availPhys / 1024) + " KB";
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -7,12 +7,15 @@
 #include <string>
 
 #include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Slider.h"
 #include "framework/Spin.h"
 #include "framework/StdCtrls.h"
+#include "platform/System.h"
 #include "settings/FormStorage.h"
 
+class TCredit;
 class TMainForm;
 
 // The registry value of "Run At Startup", in HKLM's Run key or, when that cannot be written by
@@ -29,6 +32,8 @@ class TOption : public TForm {
   const TClassInfo& ClassType() const override { return StaticClassInfo(); }
 
   void FormCreate(TObject* sender);
+  // Every show, after the store's restore: the debug page's tray hint.
+  void FormShow(TObject* sender);
   // The main window's "Options": shows the dialog, or only brings it to the front when shown.
   void Options1Click(TObject* sender);
 
@@ -43,6 +48,21 @@ class TOption : public TForm {
   void SetRunAtStartup(bool on);
   // "Refresh Frequency (N sec.)" for a slider position, with the user's decimal separator.
   static std::string RefreshFrequencyText(int position);
+
+  // The About page: the credits window and the two author links.
+  void SpeedButton8Click(TObject* sender);
+  void Label3Click(TObject* sender);
+  void Label4Click(TObject* sender);
+
+  // The debug page: "Refresh" measures the clock again and reads the memory and the tray hint.
+  void SpeedButton1Click(TObject* sender);
+  // The processor's clock from its time-stamp counter over half a second, at real-time priority
+  // (both priorities restored however the measurement ends).
+  double MeasureClockMHz();
+  // "N Mhz measured": 4 significant digits, fixed notation, the user's decimal separator.
+  static std::string ClockText(double mhz);
+  // The three lines of the memory status, separated by a carriage return.
+  static std::string MemoryText(const platform::MemoryStatus& status);
 
   // The Opacity page.
   void CheckBox5Click(TObject* sender);
@@ -81,8 +101,22 @@ class TOption : public TForm {
   TSpinEdit* SpinEdit3;        // opacity at 100 % load
   TLabel* Label13;             // the opacity range note
 
-  TLabel* Label6;  // debug page: operating system
-  TLabel* Label7;  // debug page: processor count
+  TImage* Image1;              // About: the banner
+  TSpeedButton* SpeedButton8;  // About: "Credits"
+  TLabel* Label1;              // About: the version
+  TLabel* Label4;              // About: the e-mail link
+  TLabel* Label3;              // About: the web site link
+  TLabel* Label2;              // About: the program's origin
+
+  TLabel* Label6;              // debug: operating system
+  TLabel* Label7;              // debug: processor count
+  TLabel* Label8;              // debug: the measured clock
+  TLabel* Label15;             // debug: the memory status, three lines
+  TLabel* Label16;             // debug: the tray icon's hint
+  TSpeedButton* SpeedButton1;  // debug: "Refresh"
+
+  // The credits window, once it exists.
+  TCredit* Credit = nullptr;
 
   TFormStorage* FormStorage1;
 
@@ -94,6 +128,9 @@ class TOption : public TForm {
                           const char* caption, bool checked);
   TLabel* MakeLabel(const char* name, TWinControl* parent, int left, int top, int width,
                     const char* caption);
+  TLabel* MakeLink(const char* name, int left, int top, const char* caption);
+  TSpeedButton* MakeButton(const char* name, TWinControl* parent, int left, int top, int width,
+                           int height, const char* caption);
   TSpinEdit* MakeSpinEdit(const char* name, TWinControl* parent, int left, int top, int width,
                           int minValue, int maxValue, int value);
 

@@ -1,7 +1,9 @@
 #pragma once
-// The shell port: the notification area of the taskbar (Shell_NotifyIconA).
+// The shell port: the notification area of the taskbar (Shell_NotifyIconA) and the opening of
+// documents and links (ShellExecuteA).
 
 #include <cstdint>
+#include <string>
 
 #include "platform/Windowing.h"
 
@@ -31,6 +33,9 @@ struct NotifyIconData {
   char szTip[64] = {};
 };
 
+// Show commands for Execute.
+inline constexpr int kSwShowDefault = 10;
+
 class IShell {
  public:
   virtual ~IShell() = default;
@@ -38,6 +43,11 @@ class IShell {
   // Shell_NotifyIconA: adds, modifies or deletes an icon of the notification area. Returns
   // whether the shell accepted the call.
   virtual bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) = 0;
+
+  // ShellExecuteA with `verb` ("open") on `file` (a web address, a "mailto:" link), owned by
+  // `owner`, without parameters or working directory. Returns whether the shell succeeded.
+  virtual bool Execute(WindowHandle owner, const std::string& verb, const std::string& file,
+                       int showCommand) = 0;
 };
 
 }  // namespace platform

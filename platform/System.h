@@ -22,6 +22,19 @@ inline constexpr std::uint32_t kVerPlatformWin32s = 0;
 inline constexpr std::uint32_t kVerPlatformWin32Windows = 1;
 inline constexpr std::uint32_t kVerPlatformWin32Nt = 2;
 
+// The memory status (GlobalMemoryStatus): the load in percent and the physical memory in bytes.
+struct MemoryStatus {
+  std::uint32_t memoryLoad = 0;
+  std::uint64_t totalPhys = 0;
+  std::uint64_t availPhys = 0;
+};
+
+// Priority classes and thread priorities that the clock measurement uses.
+inline constexpr std::uint32_t kNormalPriorityClass = 0x20;
+inline constexpr std::uint32_t kRealtimePriorityClass = 0x100;
+inline constexpr int kThreadPriorityNormal = 0;
+inline constexpr int kThreadPriorityTimeCritical = 15;
+
 class ISystem {
  public:
   virtual ~ISystem() = default;
@@ -39,6 +52,20 @@ class ISystem {
 
   // GetTickCount: milliseconds since the system started, wrapping to 0 after 4294967295.
   virtual std::uint32_t TickCount() = 0;
+
+  // GlobalMemoryStatus.
+  virtual MemoryStatus QueryMemoryStatus() = 0;
+
+  // The process's priority class and the calling thread's priority (Get/SetPriorityClass,
+  // Get/SetThreadPriority on the current process and thread).
+  virtual std::uint32_t PriorityClass() = 0;
+  virtual void SetPriorityClass(std::uint32_t priorityClass) = 0;
+  virtual int ThreadPriority() = 0;
+  virtual void SetThreadPriority(int priority) = 0;
+  // Sleep: suspends the calling thread for `milliseconds`.
+  virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // The processor's time-stamp counter (RDTSC).
+  virtual std::uint64_t TimeStampCounter() = 0;
 };
 
 }  // namespace platform

@@ -15,7 +15,8 @@
 namespace platform {
 
 enum class WidgetKind : std::uint8_t {
-  Label,        // static text; background of the parent window unless opaque
+  Label,        // static text; background of the parent window unless opaque; reports clicks
+  Button,       // a flat push button with a caption; reports clicks
   CheckBox,     // a push-to-toggle box; reports clicks, shows `value` (0 or 1)
   RadioButton,  // a round option button; reports clicks, shows `value` (0 or 1)
   GroupBox,     // a frame, optionally with a caption; holds nothing natively
@@ -70,6 +71,8 @@ class IWidgetEvents {
   virtual void NativeStep(int direction) = 0;
   // A slider's thumb reached a position, or a tab was chosen.
   virtual void NativePosition(int position) = 0;
+  // A page's client area must be painted again (its windowless controls draw now).
+  virtual void NativePaint() = 0;
 };
 
 // One native widget. Destroying it destroys the widget's windows.
@@ -84,6 +87,12 @@ class IWidgetPeer {
   // The check state, the slider's position or the tab shown.
   virtual void SetValue(int value) = 0;
   virtual void SetFont(const WidgetFont& font) = 0;
+  // A page only: marks a client rectangle for painting, and copies 32-bit pixels (0x00RRGGBB,
+  // top-down rows of `stride` pixels) onto the client area at (left, top) in one copy. Other
+  // kinds ignore both.
+  virtual void InvalidateArea(int left, int top, int right, int bottom) = 0;
+  virtual void CopyPixels(int left, int top, int width, int height, const std::uint32_t* pixels,
+                          int stride) = 0;
 };
 
 }  // namespace platform

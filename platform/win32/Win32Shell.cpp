@@ -8,6 +8,7 @@
 
 namespace platform::win32 {
 
+static_assert(kSwShowDefault == SW_SHOWDEFAULT);
 static_assert(kNimAdd == NIM_ADD && kNimModify == NIM_MODIFY && kNimDelete == NIM_DELETE);
 static_assert(kNifMessage == NIF_MESSAGE && kNifIcon == NIF_ICON && kNifTip == NIF_TIP);
 static_assert(kNotifyIconDataV1Size == NOTIFYICONDATAA_V1_SIZE);
@@ -32,6 +33,15 @@ bool Win32Shell::NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
   std::memcpy(native.szTip, data.szTip, sizeof data.szTip);
   native.szTip[sizeof data.szTip - 1] = '\0';
   return Shell_NotifyIconA(message, &native) != 0;
+}
+
+bool Win32Shell::Execute(WindowHandle owner, const std::string& verb, const std::string& file,
+                         int showCommand) {
+  // Values above 32 mean success; anything else is one of the shell's error codes.
+  const auto result =
+      reinterpret_cast<INT_PTR>(ShellExecuteA(reinterpret_cast<HWND>(owner.value), verb.c_str(),
+                                              file.c_str(), nullptr, nullptr, showCommand));
+  return result > 32;
 }
 
 }  // namespace platform::win32

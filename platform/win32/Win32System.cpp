@@ -5,13 +5,19 @@
 #include <cstring>
 #include <string>
 
-// <windows.h> maps GetVersionEx to GetVersionExA, which would rename the port's method below; the
-// ANSI function is called by its own name.
+#include <intrin.h>
+
+// <windows.h> maps these names to their ANSI functions or to its own macros, which would rename
+// the port's methods below; the system functions are called by their own names.
 #undef GetVersionEx
 
 namespace platform::win32 {
 
 static_assert(sizeof(OSVERSIONINFOA) == 148 && sizeof(OsVersionInfo::csdVersion) == 128);
+static_assert(kNormalPriorityClass == NORMAL_PRIORITY_CLASS &&
+              kRealtimePriorityClass == REALTIME_PRIORITY_CLASS &&
+              kThreadPriorityNormal == THREAD_PRIORITY_NORMAL &&
+              kThreadPriorityTimeCritical == THREAD_PRIORITY_TIME_CRITICAL);
 static_assert(kVerPlatformWin32s == VER_PLATFORM_WIN32s &&
               kVerPlatformWin32Windows == VER_PLATFORM_WIN32_WINDOWS &&
               kVerPlatformWin32Nt == VER_PLATFORM_WIN32_NT);
@@ -62,5 +68,30 @@ char Win32System::DecimalSeparator() {
 }
 
 std::uint32_t Win32System::TickCount() { return GetTickCount(); }
+
+MemoryStatus Win32System::QueryMemoryStatus() {
+  MEMORYSTATUS status{};
+  status.dwLength = sizeof status;
+  GlobalMemoryStatus(&status);
+  return {static_cast<std::uint32_t>(status.dwMemoryLoad), status.dwTotalPhys, status.dwAvailPhys};
+}
+
+std::uint32_t Win32System::PriorityClass() {
+  return static_cast<std::uint32_t>(GetPriorityClass(GetCurrentProcess()));
+}
+
+void Win32System::SetPriorityClass(std::uint32_t priorityClass) {
+  ::SetPriorityClass(GetCurrentProcess(), priorityClass);
+}
+
+int Win32System::ThreadPriority() { return GetThreadPriority(GetCurrentThread()); }
+
+void Win32System::SetThreadPriority(int priority) {
+  ::SetThreadPriority(GetCurrentThread(), priority);
+}
+
+void Win32System::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+std::uint64_t Win32System::TimeStampCounter() { return __rdtsc(); }
 
 }  // namespace platform::win32

@@ -11,6 +11,13 @@ class Win32System final : public ISystem {
   std::string ExecutablePath() override;
   char DecimalSeparator() override;
   std::uint32_t TickCount() override;
+  MemoryStatus QueryMemoryStatus() override;
+  std::uint32_t PriorityClass() override;
+  void SetPriorityClass(std::uint32_t priorityClass) override;
+  int ThreadPriority() override;
+  void SetThreadPriority(int priority) override;
+  void Sleep(std::uint32_t milliseconds) override;
+  std::uint64_t TimeStampCounter() override;
 };
 
 }  // namespace platform::win32

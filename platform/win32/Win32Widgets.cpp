@@ -122,6 +122,9 @@ class Win32Widget : public IWidgetPeer {
     }
   }
   void SetValue(int /*value*/) override {}
+  void InvalidateArea(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/) override {}
+  void CopyPixels(int /*left*/, int /*top*/, int /*width*/, int /*height*/,
+                  const std::uint32_t* /*pixels*/, int /*stride*/) override {}
   void SetFont(const WidgetFont& font) override {
     font_ = font;
     HWND target = TextWindow();
@@ -266,7 +269,11 @@ class TextWidget final : public Win32Widget {
         className = "STATIC";
         // One line, cut at the label's width: a caption wider than the layout allows for (a
         // wider substitute font) must not wrap onto a line nobody sees.
-        style = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+        // SS_NOTIFY: a click on a label (a link) is reported like a button's.
+        style = SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY;
+        break;
+      case WidgetKind::Button:
+        style = BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP;
         break;
       case WidgetKind::CheckBox:
         // Not BS_AUTOCHECKBOX: the check mark is the model's to set.
@@ -298,13 +305,12 @@ class TextWidget final : public Win32Widget {
     }
   }
 
-  bool Reflect(HWND /*child*/, UINT message, WPARAM wParam, LPARAM /*lParam*/,
-               HBRUSH parentBackground, LRESULT& result) override {
+  bool Reflect(HWND child, UINT message, WPARAM wParam, LPARAM /*lParam*/, HBRUSH parentBackground,
+               LRESULT& result) override {
     if (message == WM_COMMAND) {
-      if (HIWORD(wParam) != BN_CLICKED ||
-          (kind_ != WidgetKind::CheckBox && kind_ != WidgetKind::RadioButton)) {
-        return false;
-      }
+      // STN_CLICKED of a label has the value of BN_CLICKED.
+      static_assert(STN_CLICKED == BN_CLICKED);
+      if (HIWORD(wParam) != BN_CLICKED || kind_ == WidgetKind::GroupBox) return false;
       result = 0;
       events_.NativeClick();
       return true;
@@ -316,6 +322,13 @@ class TextWidget final : public Win32Widget {
       SetBkColor(dc, backgroundColour_);
       SetBkMode(dc, OPAQUE);
       result = reinterpret_cast<LRESULT>(background_.get());
+    } else if (kind_ == WidgetKind::Label &&
+               (GetWindowLongA(GetParent(child), GWL_STYLE) & WS_CLIPCHILDREN) == 0) {
+      // The parent paints beneath its children (a picture may lie there): the label draws its
+      // text only, and what the parent painted shows around the letters.
+      SetTextColor(dc, font_.color);
+      SetBkMode(dc, TRANSPARENT);
+      result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     } else {
       result = ParentColours(dc, font_, parentBackground);
     }
@@ -608,6 +621,27 @@ class PageWidget final : public Win32Widget {
 
   HWND TextWindow() const override { return nullptr; }
 
+  void InvalidateArea(int left, int top, int right, int bottom) override {
+    if (Main() == nullptr) return;
+    const RECT area{left, top, right, bottom};
+    InvalidateRect(Main(), &area, TRUE);
+  }
+  void CopyPixels(int left, int top, int width, int height, const std::uint32_t* pixels,
+                  int stride) override {
+    if (Main() == nullptr || width <= 0 || height <= 0 || pixels == nullptr) return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = stride;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC dc = paintDc_ != nullptr ? paintDc_ : GetDC(Main());
+    SetDIBitsToDevice(dc, left, top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                      static_cast<UINT>(height), pixels, &info, DIB_RGB_COLORS);
+    if (dc != paintDc_) ReleaseDC(Main(), dc);
+  }
+
  protected:
   bool Intercept(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (message == WM_ERASEBKGND) {
@@ -617,8 +651,21 @@ class PageWidget final : public Win32Widget {
       result = 1;
       return true;
     }
+    if (message == WM_PAINT) {
+      // The page's windowless controls draw into the paint's device context.
+      PAINTSTRUCT paint;
+      paintDc_ = BeginPaint(hwnd, &paint);
+      events_.NativePaint();
+      paintDc_ = nullptr;
+      EndPaint(hwnd, &paint);
+      result = 0;
+      return true;
+    }
     return ReflectToWidget(hwnd, message, wParam, lParam, background_.get(), result);
   }
+
+ private:
+  HDC paintDc_ = nullptr;
 };
 
 }  // namespace
@@ -637,6 +684,7 @@ std::unique_ptr<IWidgetPeer> CreateWin32Widget(const WidgetParams& params, IWidg
     case WidgetKind::Page:
       return std::make_unique<PageWidget>(params, events);
     case WidgetKind::Label:
+    case WidgetKind::Button:
     case WidgetKind::CheckBox:
     case WidgetKind::RadioButton:
     case WidgetKind::GroupBox:

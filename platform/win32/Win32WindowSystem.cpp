@@ -124,8 +124,10 @@ class Win32WindowPeer : public IWindowPeer {
     return RedrawWindow(hwnd_, nullptr, nullptr, flags) != 0;
   }
   void InvalidateArea(int left, int top, int right, int bottom) override {
+    // The children over the area paint again after the window: a window that paints beneath its
+    // children would otherwise cover them.
     const RECT area{left, top, right, bottom};
-    InvalidateRect(hwnd_, &area, TRUE);
+    RedrawWindow(hwnd_, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
   void CopyPixels(int left, int top, int width, int height, const std::uint32_t* pixels,
                   int stride) override {

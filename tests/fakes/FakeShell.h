@@ -34,6 +34,18 @@ class FakeShell : public platform::IShell {
     return shown;
   }
 
+  struct ExecuteRecord {
+    platform::WindowHandle owner;
+    std::string verb;
+    std::string file;
+    int showCommand;
+  };
+  bool Execute(platform::WindowHandle owner, const std::string& verb, const std::string& file,
+               int showCommand) override {
+    executed.push_back({owner, verb, file, showCommand});
+    return executeSucceeds;
+  }
+
   // The messages sent so far, in order (kNim*).
   std::vector<std::uint32_t> Messages() const {
     std::vector<std::uint32_t> messages;
@@ -49,4 +61,6 @@ class FakeShell : public platform::IShell {
   int refuseAdds = 0;
   // Whether an icon is in the notification area.
   bool shown = false;
+  std::vector<ExecuteRecord> executed;
+  bool executeSucceeds = true;
 };

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/System.h"
 
@@ -37,6 +38,28 @@ class FakeSystem : public platform::ISystem {
   std::string ExecutablePath() override { return executablePath; }
   char DecimalSeparator() override { return decimalSeparator; }
   std::uint32_t TickCount() override { return tickCount; }
+  platform::MemoryStatus QueryMemoryStatus() override { return memory; }
+
+  // Priorities and sleeps are recorded in `calls` ("SetPriorityClass 256", "Sleep 10", ...); the
+  // time-stamp counter advances by `ticksPerMillisecond` for every millisecond slept.
+  std::uint32_t PriorityClass() override { return priorityClass; }
+  void SetPriorityClass(std::uint32_t value) override {
+    calls.push_back("SetPriorityClass " + std::to_string(value));
+    priorityClass = value;
+  }
+  int ThreadPriority() override { return threadPriority; }
+  void SetThreadPriority(int value) override {
+    calls.push_back("SetThreadPriority " + std::to_string(value));
+    threadPriority = value;
+  }
+  void Sleep(std::uint32_t milliseconds) override {
+    calls.push_back("Sleep " + std::to_string(milliseconds));
+    counter += ticksPerMillisecond * milliseconds;
+  }
+  std::uint64_t TimeStampCounter() override {
+    calls.push_back("TimeStampCounter");
+    return counter;
+  }
 
   platform::OsVersionInfo version;
   bool failVersion = false;
@@ -45,4 +68,10 @@ class FakeSystem : public platform::ISystem {
   std::string executablePath = "C:\\Program Files\\Tamik\\Tamik.exe";
   char decimalSeparator = '.';
   std::uint32_t tickCount = 0;
+  platform::MemoryStatus memory;
+  std::uint32_t priorityClass = platform::kNormalPriorityClass;
+  int threadPriority = platform::kThreadPriorityNormal;
+  std::uint64_t counter = 0;
+  std::uint64_t ticksPerMillisecond = 0;
+  std::vector<std::string> calls;
 };

@@ -12,6 +12,22 @@ std::string Hex(std::uint32_t value) {
   return text;
 }
 
+// Copies pixels onto a surface of width x height, clipped to it as the screen clips a window.
+void CopyClipped(std::vector<std::uint32_t>& surface, int width, int height, int left, int top,
+                 int w, int h, const std::uint32_t* pixels, int stride) {
+  for (int y = 0; y < h; ++y) {
+    const int sy = top + y;
+    if (sy < 0 || sy >= height) continue;
+    for (int x = 0; x < w; ++x) {
+      const int sx = left + x;
+      if (sx < 0 || sx >= width) continue;
+      surface[static_cast<std::size_t>(sy * width + sx)] =
+          pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(stride) +
+                 static_cast<std::size_t>(x)];
+    }
+  }
+}
+
 }  // namespace
 
 FakeWindowPeer::FakeWindowPeer(const platform::WindowParams& params,
@@ -196,18 +212,7 @@ void FakeWindowPeer::InvalidateArea(int, int, int, int) {}
 void FakeWindowPeer::CopyPixels(int l, int t, int w, int h, const std::uint32_t* pixels,
                                 int stride) {
   ++copies;
-  // Clip to the window like the screen does.
-  for (int y = 0; y < h; ++y) {
-    const int sy = t + y;
-    if (sy < 0 || sy >= height) continue;
-    for (int x = 0; x < w; ++x) {
-      const int sx = l + x;
-      if (sx < 0 || sx >= width) continue;
-      surface[static_cast<std::size_t>(sy * width + sx)] =
-          pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(stride) +
-                 static_cast<std::size_t>(x)];
-    }
-  }
+  CopyClipped(surface, width, height, l, t, w, h, pixels, stride);
 }
 
 FakeWindowSystem::FakeWindowSystem() {
@@ -236,6 +241,14 @@ FakeWidget::~FakeWidget() {
     std::replace(system_->widgets.begin(), system_->widgets.end(), this,
                  static_cast<FakeWidget*>(nullptr));
   }
+}
+
+void FakeWidget::CopyPixels(int l, int t, int w, int h, const std::uint32_t* pixels, int stride) {
+  ++copies;
+  const int width = std::max(0, params.width);
+  const int height = std::max(0, params.height);
+  surface.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  CopyClipped(surface, width, height, l, t, w, h, pixels, stride);
 }
 
 std::unique_ptr<platform::IWidgetPeer> FakeWindowSystem::CreateWidget(

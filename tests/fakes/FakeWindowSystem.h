@@ -111,8 +111,13 @@ class FakeWidget : public platform::IWidgetPeer {
   void SetVisible(bool visible) override { params.visible = visible; }
   void SetValue(int value) override { params.value = value; }
   void SetFont(const platform::WidgetFont& font) override { params.font = font; }
+  void InvalidateArea(int, int, int, int) override { ++invalidations; }
+  // Keeps the pixels copied onto a page, params.width x params.height (0x00RRGGBB).
+  void CopyPixels(int left, int top, int width, int height, const std::uint32_t* pixels,
+                  int stride) override;
 
-  // The user's actions.
+  // The user's actions, and the system asking a page to paint.
+  void Paint() { events->NativePaint(); }
   void Click() { events->NativeClick(); }
   void Step(int direction) { events->NativeStep(direction); }
   void Choose(int position) { events->NativePosition(position); }
@@ -120,6 +125,9 @@ class FakeWidget : public platform::IWidgetPeer {
   platform::WidgetParams params;
   platform::IWidgetEvents* events;
   std::uintptr_t handle;
+  std::vector<std::uint32_t> surface;
+  int copies = 0;
+  int invalidations = 0;
 
  private:
   FakeWindowSystem* system_;
