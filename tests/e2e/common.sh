@@ -146,6 +146,41 @@ e2e_menu_open() {
 }
 
 
+# e2e_drawn_colours X Y WIDTH HEIGHT MIN : the rectangle of the screen holds at least MIN colours
+# (a picture, not a plain background).
+e2e_drawn_colours() {
+  local shot=$WINE_ENV_DIR/colours-check.png colours
+  wine_env_screenshot "$shot" || return 1
+  colours=$(wine_env_pixels "$shot" "$1" "$2" "$3" "$4" | awk '{ print $3, $4, $5 }' | sort -u | wc -l)
+  ((colours >= $5)) && return 0
+  echo "        $colours colours in the rectangle"
+  return 1
+}
+
+# The opposite of e2e_drawn_colours, for polling.
+e2e_not_drawn_colours() { ! e2e_drawn_colours "$@" >/dev/null; }
+
+# ---- The options dialog -----------------------------------------------------------------------
+#
+# The dialog is a tool window at 332, 107 with a 3-pixel border and a 19-pixel caption drawn by
+# Wine, so its client area starts at 335, 129. The tabs are flat buttons in one row; the pages
+# start 4 pixels right of and 27 pixels below the client area's corner.
+
+E2E_CLIENT_X=335
+E2E_CLIENT_Y=129
+E2E_PAGE_X=$((E2E_CLIENT_X + 4))
+E2E_PAGE_Y=$((E2E_CLIENT_Y + 27))
+
+e2e_dialog_window() { xdotool search --onlyvisible --name '^Options$' 2>/dev/null | head -1; }
+e2e_dialog_shown() { [[ -n $(e2e_dialog_window) ]]; }
+e2e_dialog_gone() { [[ -z $(e2e_dialog_window) ]]; }
+
+# e2e_click_tab X : a click on the tab whose middle is X pixels into the client area.
+e2e_click_tab() {
+  xdotool mousemove $((E2E_CLIENT_X + $1)) $((E2E_CLIENT_Y + 8)) click 1
+  sleep 0.5
+}
+
 # ---- The main window's settings in the registry ------------------------------------------------
 
 E2E_STORE_KEY='HKCU\Software\Tamik\TMainForm'

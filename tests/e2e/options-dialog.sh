@@ -3,23 +3,11 @@
 # refresh (slider to 0: 150 ms) and the bar height (spin button up: 101, 102, 103) of the main
 # window at once; closing the dialog saves its values under HKCU\Software\Tamik\TOption, and
 # "Exit" saves the main window's slots. Screenshots of the Options and Opacity pages are kept.
-#
-# The dialog is a tool window at 332, 107 with a 3-pixel border and a 19-pixel caption drawn by
-# Wine, so its client area starts at 335, 129. The tabs are flat buttons in one row; the pages
-# start 4 pixels right of and 27 pixels below the client area's corner.
 
 # shellcheck source=tests/e2e/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 E2E_OPTION_KEY='HKCU\Software\Tamik\TOption'
-E2E_CLIENT_X=335
-E2E_CLIENT_Y=129
-E2E_PAGE_X=$((E2E_CLIENT_X + 4))
-E2E_PAGE_Y=$((E2E_CLIENT_Y + 27))
-
-e2e_dialog_window() { xdotool search --onlyvisible --name '^Options$' 2>/dev/null | head -1; }
-e2e_dialog_shown() { [[ -n $(e2e_dialog_window) ]]; }
-e2e_dialog_gone() { [[ -z $(e2e_dialog_window) ]]; }
 
 # e2e_option_value_is NAME DATA : the dialog's stored value NAME holds DATA.
 e2e_option_value_is() {
@@ -40,12 +28,6 @@ e2e_samples_per_second_at_least() {
   ((after - before >= $1)) && return 0
   echo "        $((after - before)) samples in one second"
   return 1
-}
-
-# e2e_click_tab X : a click on the tab whose middle is X pixels into the client area.
-e2e_click_tab() {
-  xdotool mousemove $((E2E_CLIENT_X + $1)) $((E2E_CLIENT_Y + 8)) click 1
-  sleep 0.5
 }
 
 check_options_dialog() {

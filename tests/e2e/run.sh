@@ -24,6 +24,8 @@ source "$here/settings-store.sh"
 source "$here/window-interaction.sh"
 # shellcheck source=tests/e2e/options-dialog.sh
 source "$here/options-dialog.sh"
+# shellcheck source=tests/e2e/about-credits.sh
+source "$here/about-credits.sh"
 
 e2e_setup || exit 1
 e2e_scenario "the test provider, read by the probe" check_provider
@@ -32,5 +34,6 @@ e2e_scenario "one processor, Windows XP" check_one_processor_xp
 e2e_scenario "the settings store" check_settings_store
 e2e_scenario "dragging, the menu and the tray" check_window_interaction
 e2e_scenario "the options dialog" check_options_dialog
+e2e_scenario "the About page and the credits window" check_about_credits
 echo "e2e: screenshots and logs in $E2E_OUT; $SECONDS s in all"
 e2e_summary

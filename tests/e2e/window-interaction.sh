@@ -37,17 +37,6 @@ e2e_drag() {
   xdotool mouseup 1
 }
 
-# e2e_icon_drawn X Y : the 16 x 16 square at the screen point holds more than a plain background:
-# an icon is drawn there.
-e2e_icon_drawn() {
-  local shot=$WINE_ENV_DIR/icon-check.png colours
-  wine_env_screenshot "$shot" || return 1
-  colours=$(wine_env_pixels "$shot" "$1" "$2" 16 16 | awk '{ print $3, $4, $5 }' | sort -u | wc -l)
-  ((colours >= 4)) && return 0
-  echo "        $colours colours in the icon's square"
-  return 1
-}
-
 check_window_interaction() {
   wine reg delete 'HKCU\Software\Tamik' /f >/dev/null 2>&1 || true
   wine_env_set_version ""
@@ -72,7 +61,7 @@ check_window_interaction() {
   if [[ -n $tray ]]; then
     local tx ty tw th
     read -r tx ty tw th < <(wine_env_geometry "$tray")
-    e2e_check "the program's icon is drawn in the first cell" e2e_icon_drawn $((tx + 2)) $((ty + 2))
+    e2e_check "the program's icon is drawn in the first cell" e2e_drawn_colours $((tx + 2)) $((ty + 2)) 16 16 4
     # Hovering shows the tooltip: the uptime text the refresh writes into the hint.
     xdotool mousemove $((tx + 10)) $((ty + 10))
     sleep 1.5
