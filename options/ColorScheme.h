@@ -1,0 +1,56 @@
+#pragma once
+// Colour-scheme files (".cpu"): a bar's 16 colours on one line and the font of its percentage
+// text on the next, as plain 8-bit text.
+//
+//   colour line: 16 colour texts, each followed by the separator "I"
+//   CR LF
+//   font line:   "Face", size, [Bold|Italic|Underline|Strikeout], [colour]
+//
+// A colour text is a name of the framework's colour table or "$" and 8 upper-case hexadecimal
+// digits. Readers take names without regard to case, decimal numbers and "$" hexadecimal.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/Graphics.h"
+
+class TRarBar;
+
+namespace scheme {
+
+// The bar's colour properties in the order of the colour line.
+extern const char* const kColorProperties[16];
+
+// The colour text of one value as the colour line writes it: the table's name, except for the
+// names that hold the separator "I" (clInactiveBorder, clInfoBk, ...), which could never be read
+// back from the line; those and every value without a name are written as "$XXXXXXXX".
+std::string ColorText(TColor color);
+
+// The colour line of a bar.
+std::string ColorsToText(const TRarBar& bar);
+// Sets the bar's colours from a colour line, token by token; an empty line changes nothing. An
+// invalid token raises "'%s' n'est pas une valeur entière correcte" with the tokens before it
+// already applied; text after the 16th token is ignored.
+void TextToColors(std::string_view line, TRarBar& bar);
+
+// The font line of a font.
+std::string FontToText(const TFont& font);
+// Sets a font from a font line. The face is the text between the opening quote and the closing
+// quote that is followed by ", " (so a face may hold commas); the size, the styles and the colour
+// follow as written by FontToText. An invalid size or colour raises the conversion error.
+void TextToFont(std::string_view line, TFont& font);
+
+// The lines of a file's text: a line ends at LF or CR LF, a CR not followed by LF is dropped, and
+// the byte 26 ends the text.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// Applies every colour/font pair of a file's text to the bar, in order: a line beginning with
+// "#" where a colour line is expected is skipped; the line after a colour line is its font line,
+// whatever it holds (empty when the text has ended).
+void LoadScheme(std::string_view text, TRarBar& bar);
+
+// The whole file for a bar: its colour line, CR LF, its font line.
+std::string SaveScheme(const TRarBar& bar);
+
+}  // namespace scheme
