@@ -38,3 +38,14 @@ class ERegistryException : public Exception {
  public:
   using Exception::Exception;
 };
+
+// A file that cannot be opened, read or created.
+class EInOutError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+class EFCreateError : public Exception {
+ public:
+  using Exception::Exception;
+};

@@ -1,5 +1,6 @@
 #include "options/ColorScheme.h"
 
+#include "framework/Exception.h"
 #include "framework/SysUtils.h"
 #include "framework/TypInfo.h"
 #include "gauge/RarBar.h"
@@ -162,6 +163,29 @@ void LoadScheme(std::string_view text, TRarBar& bar) {
 
 std::string SaveScheme(const TRarBar& bar) {
   return ColorsToText(bar) + "\r\n" + FontToText(*bar.Font());
+}
+
+void WriteSchemeFile(platform::IFileSystem& files, const std::string& name, const TRarBar& bar) {
+  // The text is complete before anything touches the disk, and the old file goes only when the
+  // new one is whole: a failure part-way loses nothing.
+  if (files.ReplaceFile(name, SaveScheme(bar)) != platform::kFileOk) {
+    throw EFCreateError(Format("Impossible de créer le fichier %s", name.c_str()));
+  }
+}
+
+void ReadSchemeFile(platform::IFileSystem& files, const std::string& name, TRarBar& bar) {
+  std::string text;
+  switch (const platform::FileResult result = files.ReadFile(name, text)) {
+    case platform::kFileOk:
+      break;
+    case platform::kFileNotFound:
+      throw EInOutError("Fichier introuvable");
+    case platform::kAccessDenied:
+      throw EInOutError("Accès au fichier refusé");
+    default:
+      throw EInOutError(Format("Erreur E/S %u", static_cast<unsigned>(result)));
+  }
+  LoadScheme(text, bar);
 }
 
 }  // namespace scheme

@@ -6,9 +6,16 @@
 
 #include <string>
 
+#include "fakes/FakeFileSystem.h"
 #include "framework/Exception.h"
 #include "framework/TypInfo.h"
 #include "gauge/RarBar.h"
+
+#if defined(_WIN32)
+#include <cstdio>
+
+#include "platform/win32/Win32FileSystem.h"
+#endif
 
 namespace {
 
@@ -169,5 +176,59 @@ TEST(ColorSchemeTest, WithoutAClosingQuoteTheFirstCommaEndsTheFace) {
   EXPECT_EQ(font.Name(), "Aria");
   EXPECT_EQ(message, "'Narrow' n'est pas une valeur entière correcte");
 }
+
+TEST(ColorSchemeTest, FilesAreReplacedWholeAndFailuresSayWhy) {
+  FakeFileSystem files;
+  TRarBar bar(nullptr);
+  Reset(bar);
+  scheme::WriteSchemeFile(files, "C:\\schemes\\mine.cpu", bar);
+  EXPECT_EQ(files.files["C:\\schemes\\mine.cpu"], scheme::SaveScheme(bar));
+
+  // A refused write keeps the old file.
+  files.files["old.cpu"] = "kept";
+  files.writeFailures["old.cpu"] = platform::kAccessDenied;
+  EXPECT_EQ(MessageOf([&] { scheme::WriteSchemeFile(files, "old.cpu", bar); }),
+            "Impossible de créer le fichier old.cpu");
+  EXPECT_EQ(files.files["old.cpu"], "kept");
+
+  const struct {
+    platform::FileResult result;
+    const char* message;
+  } cases[] = {{platform::kFileNotFound, "Fichier introuvable"},
+               {platform::kAccessDenied, "Accès au fichier refusé"},
+               {32, "Erreur E/S 32"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    files.readFailures["x.cpu"] = c.result;
+    bar.SetTopColor(clLime);
+    EXPECT_EQ(MessageOf([&] { scheme::ReadSchemeFile(files, "x.cpu", bar); }), c.message);
+    EXPECT_EQ(bar.TopColor(), clLime);
+  }
+  TRarBar loaded(nullptr);
+  scheme::ReadSchemeFile(files, "C:\\schemes\\mine.cpu", loaded);
+  EXPECT_EQ(loaded.BottomColor(), bar.BottomColor());
+  EXPECT_EQ(loaded.Font()->Name(), "Small Fonts");
+}
+
+#if defined(_WIN32)
+// The real file system under Windows: a replace leaves only the new file, a missing file names
+// its reason.
+TEST(ColorSchemeTest, TheWindowsFileSystemReplacesWhole) {
+  platform::win32::Win32FileSystem files;
+  const std::string name = "tamik-scheme-test.cpu";
+  TRarBar bar(nullptr);
+  Reset(bar);
+  scheme::WriteSchemeFile(files, name, bar);
+  bar.SetTopColor(clLime);
+  scheme::WriteSchemeFile(files, name, bar);
+  std::string text;
+  ASSERT_EQ(files.ReadFile(name, text), platform::kFileOk);
+  EXPECT_EQ(text, scheme::SaveScheme(bar));
+  EXPECT_NE(files.ReadFile(name + ".~new", text), platform::kFileOk);
+  EXPECT_EQ(MessageOf([&] { scheme::ReadSchemeFile(files, "no-such-scheme.cpu", bar); }),
+            "Fichier introuvable");
+  std::remove(name.c_str());
+}
+#endif
 
 }  // namespace
