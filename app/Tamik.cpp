@@ -395,3 +395,10 @@ void TMainForm::Maximize1Click(TObject*) {
 }
 
 void TMainForm::Exit1Click(TObject*) { Close(); }
+
+void TMainForm::Notification(TComponent* component, TOperation operation) {
+  TForm::Notification(component, operation);
+  if (operation == opRemove && component == static_cast<TComponent*>(Option)) {
+    Option = nullptr;
+  }
+}

@@ -103,6 +103,10 @@ class TMainForm : public TForm {
   TMenuItem* Minimize1;
   TMenuItem* Exit1;
 
+ protected:
+  // The options dialog going away is forgotten.
+  void Notification(TComponent* component, TOperation operation) override;
+
  private:
   TMenuItem* MakeMenuItem(const char* name, const char* caption, bool enabled);
   TRarBar* MakeBar(const char* name, int left, int width, TFontCharset charset);

@@ -45,7 +45,7 @@ int main() {
 
   auto* mainForm = application.CreateForm<TMainForm>(*cpuUsage, system);
   auto* option = application.CreateForm<TOption>(*mainForm);
-  option->Credit = application.CreateForm<TCredit>();
+  option->SetCredit(application.CreateForm<TCredit>());
   application.Run();
   return 0;
 }

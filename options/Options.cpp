@@ -141,6 +141,8 @@ TOption::TOption(TComponent* owner, TMainForm& mainForm) : TForm(owner), main_(m
   OnShow = [this](TObject* sender) { FormShow(sender); };
 
   main_.Option = this;
+  // The main window forgets the dialog when it goes (and the other way round).
+  FreeNotification(&main_);
   main_.Options1->OnClick = [this](TObject* sender) { Options1Click(sender); };
   DoCreate();
 }
@@ -200,6 +202,19 @@ TSpinEdit* TOption::MakeSpinEdit(const char* name, TWinControl* parent, int left
   edit->SetMaxValue(maxValue);
   edit->SetValue(value);
   return edit;
+}
+
+void TOption::SetCredit(TCredit* credit) {
+  if (Credit != nullptr) RemoveFreeNotification(static_cast<TComponent*>(Credit));
+  Credit = credit;
+  FreeNotification(static_cast<TComponent*>(credit));
+}
+
+void TOption::Notification(TComponent* component, TOperation operation) {
+  TForm::Notification(component, operation);
+  if (operation == opRemove && component == static_cast<TComponent*>(Credit)) {
+    Credit = nullptr;
+  }
 }
 
 void TOption::FormCreate(TObject*) {

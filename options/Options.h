@@ -115,10 +115,14 @@ class TOption : public TForm {
   TLabel* Label16;             // debug: the tray icon's hint
   TSpeedButton* SpeedButton1;  // debug: "Refresh"
 
-  // The credits window, once it exists.
+  // The credits window, once it exists (SetCredit); forgotten when it goes.
   TCredit* Credit = nullptr;
+  void SetCredit(TCredit* credit);
 
   TFormStorage* FormStorage1;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   TTabSheet* MakePage(const char* name, const char* caption);

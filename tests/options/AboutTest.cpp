@@ -19,7 +19,7 @@ class AboutTest : public MainFormFixture {
     Run();
     option = application->CreateForm<TOption>(*form);
     credit = application->CreateForm<TCredit>();
-    option->Credit = credit;
+    option->SetCredit(credit);
   }
 
   TOption* option = nullptr;
@@ -156,6 +156,17 @@ TEST_F(AboutTest, TheBannerIsDrawnTransparentOnItsPage) {
   }
   EXPECT_GT(own, 100);
   EXPECT_EQ(image.Row(image.Height() - 1)[image.Width() - 1], face);  // beyond the picture
+}
+
+TEST_F(AboutTest, WindowsThatGoAreForgottenByThoseThatKnowThem) {
+  StartAll();
+  delete credit;
+  EXPECT_EQ(option->Credit, nullptr);
+  option->SpeedButton8->Click();  // "Credits" with no credits window does nothing
+  delete option;
+  EXPECT_EQ(form->Option, nullptr);
+  windows.FireTimers();  // the refresh goes on without the dialog's opacity step
+  EXPECT_TRUE(windows.messageBoxes.empty());
 }
 
 }  // namespace
