@@ -8,6 +8,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/win32/Win32Blit.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -629,16 +631,8 @@ class PageWidget final : public Win32Widget {
   void CopyPixels(int left, int top, int width, int height, const std::uint32_t* pixels,
                   int stride) override {
     if (Main() == nullptr || width <= 0 || height <= 0 || pixels == nullptr) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = stride;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     HDC dc = paintDc_ != nullptr ? paintDc_ : GetDC(Main());
-    SetDIBitsToDevice(dc, left, top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
-                      static_cast<UINT>(height), pixels, &info, DIB_RGB_COLORS);
+    CopyPixelsToDc(dc, left, top, width, height, pixels, stride);
     if (dc != paintDc_) ReleaseDC(Main(), dc);
   }
 

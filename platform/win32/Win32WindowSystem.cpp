@@ -6,6 +6,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "platform/win32/Win32Blit.h"
 #include "platform/win32/Win32Widgets.h"
 
 namespace platform::win32 {
@@ -132,16 +133,8 @@ class Win32WindowPeer : public IWindowPeer {
   void CopyPixels(int left, int top, int width, int height, const std::uint32_t* pixels,
                   int stride) override {
     if (width <= 0 || height <= 0 || pixels == nullptr) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = stride;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     HDC dc = paintDc_ != nullptr ? paintDc_ : GetDC(hwnd_);
-    SetDIBitsToDevice(dc, left, top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
-                      static_cast<UINT>(height), pixels, &info, DIB_RGB_COLORS);
+    CopyPixelsToDc(dc, left, top, width, height, pixels, stride);
     if (dc != paintDc_) ReleaseDC(hwnd_, dc);
   }
 

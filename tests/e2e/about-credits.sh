@@ -13,13 +13,7 @@ e2e_credits_window() { xdotool search --onlyvisible --name '^--==\[ Credits \]==
 e2e_credits_shown() { [[ -n $(e2e_credits_window) ]]; }
 
 check_about_credits() {
-  wine reg delete 'HKCU\Software\Tamik' /f >/dev/null 2>&1 || true
-  wine_env_set_version ""
-  wine_env_script "scripted 50 25"
-  e2e_start_tamik tamik-about 2 || return 1
-  e2e_menu_open $((198 + 15)) $((107 + 50))
-  xdotool key Down Return
-  e2e_check "\"Options\" opens the dialog" wine_env_poll 10 e2e_dialog_shown
+  e2e_start_with_dialog tamik-about || return 1
   # The banner (190 x 83 at 8, 1 of the About page).
   e2e_check "the About page shows its banner" \
     wine_env_poll 5 e2e_drawn_colours $((E2E_PAGE_X + 20)) $((E2E_PAGE_Y + 10)) 150 60 12

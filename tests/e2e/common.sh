@@ -175,6 +175,18 @@ e2e_dialog_window() { xdotool search --onlyvisible --name '^Options$' 2>/dev/nul
 e2e_dialog_shown() { [[ -n $(e2e_dialog_window) ]]; }
 e2e_dialog_gone() { [[ -z $(e2e_dialog_window) ]]; }
 
+# A fresh start of the program with nothing stored and the usual loads, then "Options", the
+# menu's first item: the dialog is shown. NAME names the program's log.
+e2e_start_with_dialog() {
+  wine reg delete 'HKCU\Software\Tamik' /f >/dev/null 2>&1 || true
+  wine_env_set_version ""
+  wine_env_script "scripted 50 25"
+  e2e_start_tamik "$1" 2 || return 1
+  e2e_menu_open $((198 + 15)) $((107 + 50))
+  xdotool key Down Return
+  e2e_check "\"Options\" opens the dialog" wine_env_poll 10 e2e_dialog_shown
+}
+
 # e2e_click_tab X : a click on the tab whose middle is X pixels into the client area.
 e2e_click_tab() {
   xdotool mousemove $((E2E_CLIENT_X + $1)) $((E2E_CLIENT_Y + 8)) click 1

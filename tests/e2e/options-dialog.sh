@@ -31,15 +31,7 @@ e2e_samples_per_second_at_least() {
 }
 
 check_options_dialog() {
-  wine reg delete 'HKCU\Software\Tamik' /f >/dev/null 2>&1 || true
-  wine_env_set_version ""
-  wine_env_script "scripted 50 25"
-  e2e_start_tamik tamik-options 2 || return 1
-
-  # "Options" is the menu's first item.
-  e2e_menu_open $((198 + 15)) $((107 + 50))
-  xdotool key Down Return
-  e2e_check "\"Options\" opens the dialog" wine_env_poll 10 e2e_dialog_shown
+  e2e_start_with_dialog tamik-options || return 1
   local dialog
   dialog=$(e2e_dialog_window)
   [[ -n $dialog ]] || return 1
