@@ -10,6 +10,8 @@
 #include "framework/SysUtils.h"
 #include "options/Credits.h"
 #include "options/Options.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32GlyphRasterizer.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Screen.h"
@@ -24,6 +26,8 @@ int main() {
   platform::win32::Win32GlyphRasterizer glyphs;
   platform::win32::Win32WindowSystem windows;
   platform::win32::Win32Shell shell;
+  platform::win32::Win32Dialogs dialogs;
+  platform::win32::Win32FileSystem files;
   TFont::SetDefaultPixelsPerInch(screen.PixelsPerInch());
   FormatSettings.DecimalSeparator = system.DecimalSeparator();
 
@@ -31,7 +35,9 @@ int main() {
                             .Graphics = {&screen, &glyphs},
                             .Registry = &registry,
                             .System = &system,
-                            .Shell = &shell});
+                            .Shell = &shell,
+                            .Dialogs = &dialogs,
+                            .Files = &files});
   application.SetTitle(kApplicationTitle);
 
   // The sampler starts before any window: without the version query there is no program.

@@ -112,7 +112,7 @@ bool TPageControl::DescribeWidget(platform::WidgetParams& params) const {
   params.kind = platform::WidgetKind::TabControl;
   params.font = ShownWidgetFont();
   params.value = IndexOf(activePage_);
-  for (const TTabSheet* page : pages_) params.tabs.push_back(page->Caption());
+  for (const TTabSheet* page : pages_) params.items.push_back(page->Caption());
   return true;
 }
 

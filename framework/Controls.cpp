@@ -81,7 +81,7 @@ std::uint32_t TControl::NativeColorOf(TColor color) const {
   return ResolveColor(color, GraphicsPorts().Screen);
 }
 
-platform::WidgetFont TControl::WidgetFontOf(const TFont& font) const {
+platform::WidgetFont DescribeFont(const TFont& font, platform::IScreen* screen) {
   platform::WidgetFont shown;
   shown.name = font.Name();
   shown.height = font.Height();
@@ -91,8 +91,12 @@ platform::WidgetFont TControl::WidgetFontOf(const TFont& font) const {
   shown.underline = style.Contains(fsUnderline);
   shown.strikeOut = style.Contains(fsStrikeOut);
   shown.charset = font.Charset();
-  shown.color = NativeColorOf(font.Color());
+  shown.color = ResolveColor(font.Color(), screen);
   return shown;
+}
+
+platform::WidgetFont TControl::WidgetFontOf(const TFont& font) const {
+  return DescribeFont(font, GraphicsPorts().Screen);
 }
 
 platform::WidgetFont TControl::ShownWidgetFont() const {
@@ -123,6 +127,11 @@ void TControl::NativePosition(int position) {
 
 void TControl::NativePaint() {
   GuardNative([this] { WidgetPainted(); });
+}
+
+void TControl::NativeDrawItem(int index, bool selected, int width, int height,
+                              std::uint32_t* pixels) {
+  GuardNative([&] { WidgetDrawItem(index, selected, width, height, pixels); });
 }
 
 void TControl::SetColor(TColor color) {
@@ -167,6 +176,14 @@ void TControl::SetParent(TWinControl* parent) {
 
 TGraphicsPorts TControl::GraphicsPorts() const {
   return parent_ != nullptr ? parent_->GraphicsPorts() : TGraphicsPorts{};
+}
+
+void TControl::Repaint() {
+  if (widget_ != nullptr) {
+    widget_->Repaint();
+  } else {
+    Invalidate();
+  }
 }
 
 void TControl::Invalidate() {

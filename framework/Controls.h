@@ -63,6 +63,9 @@ struct TGraphicsPorts {
 };
 class TWinControl;
 
+// A font as the platform shows it, its colour resolved through `screen` (see ResolveColor).
+platform::WidgetFont DescribeFont(const TFont& font, platform::IScreen* screen);
+
 // A control is a model; some kinds are also shown by a native widget (platform/Widgets.h) while
 // their form's window exists. The widget mirrors the model and reports the user's actions, which
 // the control turns into the same setters code uses.
@@ -121,6 +124,9 @@ class TControl : public TComponent, private platform::IWidgetEvents {
   // Asks for the control's area to be painted again. Without a parent, or while the parent has no
   // native window, nothing needs painting and this does nothing.
   virtual void Invalidate();
+  // Draws the control again at once, before returning: a widget redraws itself, a windowless
+  // control paints. The base asks the widget, or invalidates when there is none.
+  virtual void Repaint();
 
   TMouseEvent OnMouseDown;
   TMouseMoveEvent OnMouseMove;
@@ -163,6 +169,11 @@ class TControl : public TComponent, private platform::IWidgetEvents {
   virtual void WidgetPositioned(int position) { (void)position; }
   // A page's widget asks for its windowless children to be painted.
   virtual void WidgetPainted() {}
+  // A list's widget asks for the picture of one item (see IWidgetEvents::NativeDrawItem).
+  virtual void WidgetDrawItem(int index, bool selected, int width, int height,
+                              std::uint32_t* pixels) {
+    (void)index, (void)selected, (void)width, (void)height, (void)pixels;
+  }
   // The window's colour as the widgets paint it (0x00BBGGRR).
   std::uint32_t NativeColorOf(TColor color) const;
 
@@ -191,6 +202,8 @@ class TControl : public TComponent, private platform::IWidgetEvents {
   void NativeStep(int direction) override;
   void NativePosition(int position) override;
   void NativePaint() override;
+  void NativeDrawItem(int index, bool selected, int width, int height,
+                      std::uint32_t* pixels) override;
   template <class F>
   void GuardNative(F&& action);
 };
@@ -253,4 +266,8 @@ class TGraphicControl : public TControl {
 
   // Paints the control; called whenever the framework paints it. The base draws nothing.
   virtual void Paint() {}
+  // A visible control paints at once.
+  void Repaint() override {
+    if (Visible()) Paint();
+  }
 };

@@ -16,6 +16,8 @@
 namespace platform {
 class IRegistry;
 class IShell;
+class IDialogs;
+class IFileSystem;
 class ISystem;
 }  // namespace platform
 
@@ -175,6 +177,8 @@ class TApplication : public TComponent {
     platform::IRegistry* Registry = nullptr;  // null: the settings stores keep nothing
     platform::ISystem* System = nullptr;
     platform::IShell* Shell = nullptr;  // null: no notification-area icons
+    platform::IDialogs* Dialogs = nullptr;    // null: the common dialogs answer "cancelled"
+    platform::IFileSystem* Files = nullptr;   // null: files can be neither read nor written
   };
 
   explicit TApplication(const Ports& ports);
@@ -206,6 +210,8 @@ class TApplication : public TComponent {
   platform::IRegistry* Registry() const { return ports_.Registry; }
   platform::ISystem* System() const { return ports_.System; }
   platform::IShell* Shell() const { return ports_.Shell; }
+  platform::IDialogs* Dialogs() const { return ports_.Dialogs; }
+  platform::IFileSystem* Files() const { return ports_.Files; }
   platform::IScreen* Screen() const { return ports_.Graphics.Screen; }
   const TGraphicsPorts& GraphicsPorts() const { return ports_.Graphics; }
   // The application window that carries the taskbar button; null without a window system.

@@ -165,10 +165,9 @@ std::string SaveScheme(const TRarBar& bar) {
   return ColorsToText(bar) + "\r\n" + FontToText(*bar.Font());
 }
 
-void WriteSchemeFile(platform::IFileSystem& files, const std::string& name, const TRarBar& bar) {
-  // The text is complete before anything touches the disk, and the old file goes only when the
-  // new one is whole: a failure part-way loses nothing.
-  if (files.ReplaceFile(name, SaveScheme(bar)) != platform::kFileOk) {
+void WriteTextFile(platform::IFileSystem& files, const std::string& name, const std::string& text) {
+  // The old file goes only when the new one is whole: a failure part-way loses nothing.
+  if (files.ReplaceFile(name, text) != platform::kFileOk) {
     throw EFCreateError(Format("Impossible de créer le fichier %s", name.c_str()));
   }
 }

@@ -54,9 +54,9 @@ void LoadScheme(std::string_view text, TRarBar& bar);
 // The whole file for a bar: its colour line, CR LF, its font line.
 std::string SaveScheme(const TRarBar& bar);
 
-// Writes the bar's scheme to the file `name`. The old file is replaced only by a complete new
-// one; a file that cannot be written raises EFCreateError "Impossible de créer le fichier %s".
-void WriteSchemeFile(platform::IFileSystem& files, const std::string& name, const TRarBar& bar);
+// Writes `text` as the whole file `name`. The old file is replaced only by a complete new one; a
+// file that cannot be written raises EFCreateError "Impossible de créer le fichier %s".
+void WriteTextFile(platform::IFileSystem& files, const std::string& name, const std::string& text);
 // Reads the file `name` and loads it into the bar. A file that cannot be read raises EInOutError
 // with the system's reason ("Fichier introuvable", "Accès au fichier refusé", "Erreur E/S %d")
 // and leaves the bar as it was.

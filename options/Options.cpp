@@ -63,6 +63,8 @@ TOption::TOption(TComponent* owner, TMainForm& mainForm) : TForm(owner), main_(m
   Slider1->SetMaxValue(6);
   Slider1->SetValue(2);
 
+  BuildColorsPage();
+
   // The Opacity page.
   CheckBox5 = MakeCheckBox("CheckBox5", TabSheet1, 8, 8, 125, "Transparent Form", true);
   Label14 = MakeLabel("Label14", TabSheet1, 136, 0, 150, "For Windows 2000 or XP");
@@ -155,15 +157,6 @@ TTabSheet* TOption::MakePage(const char* name, const char* caption) {
   return page;
 }
 
-template <class T>
-T* TOption::Make(const char* name, TWinControl* parent, int left, int top, int width, int height) {
-  auto* control = new T(this);
-  control->SetName(name);
-  control->SetBounds(left, top, width, height);
-  control->SetParent(parent);
-  return control;
-}
-
 TCheckBox* TOption::MakeCheckBox(const char* name, TWinControl* parent, int left, int top,
                                  int width, const char* caption, bool checked) {
   auto* box = Make<TCheckBox>(name, parent, left, top, width, 17);
@@ -225,7 +218,10 @@ void TOption::FormCreate(TObject*) {
   SpeedButton1->Click();
 }
 
-void TOption::FormShow(TObject*) { Label16->SetCaption(main_.TrayIcon1->Hint()); }
+void TOption::FormShow(TObject*) {
+  LoadPreview();
+  Label16->SetCaption(main_.TrayIcon1->Hint());
+}
 
 void TOption::Options1Click(TObject*) {
   // Only a hidden dialog is shown (and so restored); a shown one just comes to the front.

@@ -7,11 +7,13 @@
 #include <string>
 
 #include "framework/ComCtrls.h"
+#include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Slider.h"
 #include "framework/Spin.h"
 #include "framework/StdCtrls.h"
+#include "gauge/RarBar.h"
 #include "platform/System.h"
 #include "settings/FormStorage.h"
 
@@ -32,7 +34,8 @@ class TOption : public TForm {
   const TClassInfo& ClassType() const override { return StaticClassInfo(); }
 
   void FormCreate(TObject* sender);
-  // Every show, after the store's restore: the debug page's tray hint.
+  // Every show, after the store's restore: the colour list and the preview from the main window's
+  // first bar, then the debug page's tray hint.
   void FormShow(TObject* sender);
   // The main window's "Options": shows the dialog, or only brings it to the front when shown.
   void Options1Click(TObject* sender);
@@ -48,6 +51,17 @@ class TOption : public TForm {
   void SetRunAtStartup(bool on);
   // "Refresh Frequency (N sec.)" for a slider position, with the user's decimal separator.
   static std::string RefreshFrequencyText(int position);
+
+  // The Colors page. Every edit acts on the preview bar; "Apply Changes" hands the preview to the
+  // main window.
+  // One item of the colour list: a swatch of the preview's colour with the property's name on it.
+  void ComboBox1DrawItem(TWinControl* control, int index, TRect rect, TOwnerDrawState state);
+  void SpeedButton3Click(TObject* sender);  // "Change Colors"
+  void SpeedButton2Click(TObject* sender);  // "Change Fonts"
+  void SpeedButton5Click(TObject* sender);  // "Reset Bar"
+  void SpeedButton4Click(TObject* sender);  // "Apply Changes"
+  void SpeedButton6Click(TObject* sender);  // "Open": loads a scheme file into the preview
+  void SpeedButton7Click(TObject* sender);  // "Save": saves the preview to a scheme file
 
   // The About page: the credits window and the two author links.
   void SpeedButton8Click(TObject* sender);
@@ -88,6 +102,21 @@ class TOption : public TForm {
   TLabel* Label9;        // refresh frequency text
   TSlider* Slider1;      // refresh frequency, 0..6
 
+  TRarBar* RarBar2;            // Colors: the reset source, never changed, never shown
+  TRarBar* RarBar1;            // Colors: the preview
+  TLabel* Label12;             // Colors: "Preview"
+  TSpeedButton* SpeedButton6;  // Colors: "Open"
+  TSpeedButton* SpeedButton7;  // Colors: "Save"
+  TComboBox* ComboBox1;        // Colors: the colour list
+  TSpeedButton* SpeedButton3;  // Colors: "Change Colors"
+  TSpeedButton* SpeedButton2;  // Colors: "Change Fonts"
+  TSpeedButton* SpeedButton5;  // Colors: "Reset Bar"
+  TSpeedButton* SpeedButton4;  // Colors: "Apply Changes"
+  TColorDialog* ColorDialog1;
+  TFontDialog* FontDialog1;
+  TOpenDialog* OpenDialog1;
+  TSaveDialog* SaveDialog1;
+
   TCheckBox* CheckBox5;  // "Transparent Form"
   TLabel* Label14;       // "For Windows 2000 or XP"
   TGroupBox* GroupBox2;
@@ -126,6 +155,14 @@ class TOption : public TForm {
 
  private:
   TTabSheet* MakePage(const char* name, const char* caption);
+  void BuildColorsPage();
+  // Fills the colour list from the preview's property table and loads the preview's colours from
+  // the main window's first bar.
+  void LoadPreview();
+  TRarBar* MakePreviewBar(const char* name, int left, int top, int width, int height,
+                          TColor background);
+  // The file port; raises when the program has none.
+  platform::IFileSystem& Files() const;
   template <class T>
   T* Make(const char* name, TWinControl* parent, int left, int top, int width, int height);
   TCheckBox* MakeCheckBox(const char* name, TWinControl* parent, int left, int top, int width,
@@ -140,3 +177,12 @@ class TOption : public TForm {
 
   TMainForm& main_;
 };
+
+template <class T>
+T* TOption::Make(const char* name, TWinControl* parent, int left, int top, int width, int height) {
+  auto* control = new T(this);
+  control->SetName(name);
+  control->SetBounds(left, top, width, height);
+  control->SetParent(parent);
+  return control;
+}

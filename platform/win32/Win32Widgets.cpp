@@ -28,6 +28,12 @@ constexpr char kPageClass[] = "TamikPage";
 constexpr UINT_PTR kRulerTimer = 0x7A31;
 constexpr UINT kRulerRepeatMs = 400;
 
+// How many items a drop-down list shows at once; the list's window is made that high.
+constexpr int kDroppedItems = 16;
+// The first control id tried for a drop-down list. The parent learns which list asks it to measure
+// an item from the control id alone, so each list takes an id that no sibling has.
+constexpr int kFirstListId = 0x7A00;
+
 // The port's default character set is the Win32 one.
 static_assert(WidgetFont{}.charset == DEFAULT_CHARSET);
 
@@ -39,6 +45,7 @@ struct GdiDeleter {
 };
 using FontPtr = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
 using BrushPtr = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
+using BitmapPtr = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiDeleter>;
 
 // The trackbar, up-down and tab classes live in comctl32 and exist once it has registered them.
 void InitCommonControlsOnce() {
@@ -69,6 +76,29 @@ FontPtr CreateWidgetFont(const WidgetFont& font) {
                              font.underline, font.strikeOut, font.charset, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                              font.name.c_str()));
+}
+
+// A bitmap of opaque pixels (0x00RRGGBB, top-down rows); null when the pixels do not fill
+// `width` x `height`.
+BitmapPtr CreatePictureBitmap(const std::vector<std::uint32_t>& pixels, int width, int height) {
+  if (width <= 0 || height <= 0 ||
+      pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+    return nullptr;
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  BitmapPtr bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (bitmap == nullptr || bits == nullptr) return nullptr;
+  // A 32-bit DIB keeps each pixel as the bytes blue, green, red, unused: 0x00RRGGBB read as a
+  // little-endian word, so the rows copy as they are.
+  std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
+  return bitmap;
 }
 
 WNDPROC OriginalProcedure(HWND hwnd) {
@@ -124,6 +154,11 @@ class Win32Widget : public IWidgetPeer {
     }
   }
   void SetValue(int /*value*/) override {}
+  void SetItems(const std::vector<std::string>& /*items*/) override {}
+  void Repaint() override {
+    if (Main() == nullptr) return;
+    RedrawWindow(Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  }
   void InvalidateArea(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/) override {}
   void CopyPixels(int /*left*/, int /*top*/, int /*width*/, int /*height*/,
                   const std::uint32_t* /*pixels*/, int /*stride*/) override {}
@@ -176,12 +211,14 @@ class Win32Widget : public IWidgetPeer {
 
   // Creates a hidden child window of `parent`, subclasses it and places it in the drawing order;
   // the caller shows it once it is set up, so the widget sees every message from the first paint
-  // on. A frame sets frame_ before.
+  // on. A frame sets frame_ before. `id` is the control id: the parent tells most children apart
+  // by their windows, and only those that it learns of by id alone need one of their own.
   HWND AddWindow(DWORD exStyle, const char* className, const std::string& text, DWORD style,
-                 HWND parent, int left, int top, int width, int height) {
-    HWND hwnd = CreateWindowExA(exStyle, className, text.c_str(),
-                                (style | WS_CHILD | WS_CLIPSIBLINGS) & ~WS_VISIBLE, left, top,
-                                width, height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+                 HWND parent, int left, int top, int width, int height, int id = 0) {
+    HWND hwnd = CreateWindowExA(
+        exStyle, className, text.c_str(), (style | WS_CHILD | WS_CLIPSIBLINGS) & ~WS_VISIBLE, left,
+        top, width, height, parent, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)),
+        GetModuleHandleA(nullptr), nullptr);
     windows_.push_back(hwnd);
     if (hwnd == nullptr) return nullptr;
     const auto original = GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
@@ -245,6 +282,8 @@ class Win32Widget : public IWidgetPeer {
   FontPtr hfont_;
   // A widget's own background: an opaque label's, a page's.
   BrushPtr background_;
+  // A button's picture. Kept here, with the font, so that it outlives the windows.
+  BitmapPtr picture_;
   // Whether the widget is a frame that other widgets lie on (see Arrange).
   bool frame_ = false;
 
@@ -276,6 +315,9 @@ class TextWidget final : public Win32Widget {
         break;
       case WidgetKind::Button:
         style = BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP;
+        picture_ = CreatePictureBitmap(params.picture, params.pictureWidth, params.pictureHeight);
+        // The picture shows instead of the caption.
+        if (picture_ != nullptr) style |= BS_BITMAP;
         break;
       case WidgetKind::CheckBox:
         // Not BS_AUTOCHECKBOX: the check mark is the model's to set.
@@ -289,8 +331,11 @@ class TextWidget final : public Win32Widget {
         frame_ = true;
         break;
     }
-    AddWindow(0, className, params.text, style, ToHwnd(params.parent), params.left, params.top,
-              params.width, params.height);
+    HWND hwnd = AddWindow(0, className, params.text, style, ToHwnd(params.parent), params.left,
+                          params.top, params.width, params.height);
+    if (hwnd != nullptr && picture_ != nullptr) {
+      SendMessageA(hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
+    }
     if (kind_ == WidgetKind::Label && !params.transparent) {
       background_.reset(CreateSolidBrush(params.background));
       backgroundColour_ = params.background;
@@ -575,10 +620,10 @@ class TabWidget final : public Win32Widget {
       // Narrower padding than the default 6 pixels a side: fonts wider than the classic one
       // (Wine's) still fit the five captions into the dialog's client width.
       SendMessageA(hwnd, TCM_SETPADDING, 0, MAKELPARAM(4, 3));
-      for (std::size_t i = 0; i < params.tabs.size(); ++i) {
+      for (std::size_t i = 0; i < params.items.size(); ++i) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(params.tabs[i].c_str());
+        item.pszText = const_cast<char*>(params.items[i].c_str());
         SendMessageA(hwnd, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
       }
     }
@@ -600,6 +645,127 @@ class TabWidget final : public Win32Widget {
     events_.NativePosition(static_cast<int>(SendMessageA(Main(), TCM_GETCURSEL, 0, 0)));
     return true;
   }
+};
+
+// A drop-down list without an edit field whose items the model draws, in the list and in the
+// closed box. The box changes its selection itself when the user picks an item and reports it;
+// the model then shows the same item, which changes nothing.
+class ComboBoxWidget final : public Win32Widget {
+ public:
+  ComboBoxWidget(const WidgetParams& params, IWidgetEvents& events)
+      : Win32Widget(params, events), itemHeight_(params.itemHeight) {
+    HWND parent = ToHwnd(params.parent);
+    // The box measures its items while it is created, before this widget knows its window: the
+    // heights are set again below.
+    HWND hwnd = AddWindow(
+        0, "COMBOBOX", "",
+        CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP, parent,
+        params.left, params.top, params.width, params.height, FreeChildId(parent));
+    if (hwnd != nullptr) {
+      SetFont(params.font);  // also sets the item heights
+      SetItems(params.items);
+      SetValue(params.value);
+      SetBounds(params.left, params.top, params.width, params.height);
+    }
+    Start(params.visible);
+  }
+
+  // `height` is the closed box's; the window reaches further down, over the dropped list.
+  void SetBounds(int left, int top, int width, int height) override {
+    if (Main() == nullptr) return;
+    const int itemHeight = static_cast<int>(SendMessageA(Main(), CB_GETITEMHEIGHT, 0, 0));
+    // The list's border takes a pixel above and below its items.
+    const int listHeight = std::max(itemHeight, 0) * kDroppedItems + 2;
+    SetWindowPos(Main(), nullptr, left, top, width, height + listHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  void SetText(const std::string& /*text*/) override {}
+  void SetFont(const WidgetFont& font) override {
+    Win32Widget::SetFont(font);
+    SetItemHeights();
+  }
+  void SetValue(int value) override {
+    if (Main() != nullptr) SendMessageA(Main(), CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+  }
+  void SetItems(const std::vector<std::string>& items) override {
+    if (Main() == nullptr) return;
+    SendMessageA(Main(), CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items) {
+      SendMessageA(Main(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+  }
+  void Repaint() override {
+    if (Main() == nullptr) return;
+    RedrawWindow(Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    // The dropped list is a window of its own, outside the box.
+    if (SendMessageA(Main(), CB_GETDROPPEDSTATE, 0, 0) == 0) return;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (SendMessageA(Main(), CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info)) != 0 &&
+        info.hwndList != nullptr) {
+      RedrawWindow(info.hwndList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+  }
+
+  bool Reflect(HWND /*child*/, UINT message, WPARAM wParam, LPARAM lParam,
+               HBRUSH /*parentBackground*/, LRESULT& result) override {
+    switch (message) {
+      case WM_COMMAND:
+        if (HIWORD(wParam) != CBN_SELCHANGE) return false;
+        result = 0;
+        events_.NativePosition(static_cast<int>(SendMessageA(Main(), CB_GETCURSEL, 0, 0)));
+        return true;
+      case WM_MEASUREITEM:
+        if (itemHeight_ <= 0) return false;
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(itemHeight_);
+        result = TRUE;
+        return true;
+      case WM_DRAWITEM:
+        DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        result = TRUE;
+        return true;
+      default:
+        return false;
+    }
+  }
+
+ private:
+  // A control id that no child of `parent` has yet.
+  static int FreeChildId(HWND parent) {
+    int id = kFirstListId;
+    while (GetDlgItem(parent, id) != nullptr) ++id;
+    return id;
+  }
+
+  // The closed box (-1) and the list's items (0) take the model's item height; without one the
+  // box keeps its own.
+  void SetItemHeights() {
+    if (Main() == nullptr || itemHeight_ <= 0) return;
+    SendMessageA(Main(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight_);
+    SendMessageA(Main(), CB_SETITEMHEIGHT, 0, itemHeight_);
+  }
+
+  void DrawItem(const DRAWITEMSTRUCT& item) {
+    const RECT& place = item.rcItem;
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    if (width <= 0 || height <= 0) return;
+    if (item.itemID == static_cast<UINT>(-1)) {
+      // Nothing chosen: the closed box, or an empty list, shows the window colour.
+      FillRect(item.hDC, &place, GetSysColorBrush(COLOR_WINDOW));
+    } else {
+      pixels_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+      events_.NativeDrawItem(static_cast<int>(item.itemID), (item.itemState & ODS_SELECTED) != 0,
+                             width, height, pixels_.data());
+      CopyPixelsToDc(item.hDC, place.left, place.top, width, height, pixels_.data(), width);
+    }
+    if ((item.itemState & ODS_FOCUS) != 0) DrawFocusRect(item.hDC, &place);
+  }
+
+  int itemHeight_;
+  // The pixels of the item being drawn; kept, so that drawing does not allocate once the largest
+  // item has been drawn.
+  std::vector<std::uint32_t> pixels_;
 };
 
 // A plain window filled with its colour that holds widgets and passes their notifications on
@@ -677,6 +843,8 @@ std::unique_ptr<IWidgetPeer> CreateWin32Widget(const WidgetParams& params, IWidg
       return std::make_unique<TabWidget>(params, events);
     case WidgetKind::Page:
       return std::make_unique<PageWidget>(params, events);
+    case WidgetKind::ComboBox:
+      return std::make_unique<ComboBoxWidget>(params, events);
     case WidgetKind::Label:
     case WidgetKind::Button:
     case WidgetKind::CheckBox:
@@ -701,6 +869,16 @@ bool ReflectToWidget(HWND parent, UINT message, WPARAM wParam, LPARAM lParam,
       break;
     case WM_NOTIFY:
       if (lParam != 0) child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+      break;
+    case WM_DRAWITEM:
+      if (lParam != 0) child = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+      break;
+    case WM_MEASUREITEM:
+      // Only the control id tells which child asks; an owner-drawn widget's id is its own.
+      if (lParam != 0) {
+        const auto id = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam)->CtlID;
+        if (id != 0) child = GetDlgItem(parent, static_cast<int>(id));
+      }
       break;
     default:
       return false;

@@ -1,11 +1,13 @@
 #pragma once
-// The Win32 widgets: standard controls (STATIC, BUTTON, EDIT, the common controls' trackbar,
-// up-down and tab classes) and plain page windows, each mirroring one framework control.
+// The Win32 widgets: standard controls (STATIC, BUTTON, EDIT, owner-drawn COMBOBOX, the common
+// controls' trackbar, up-down and tab classes) and plain page windows, each mirroring one
+// framework control.
 //
 // Standard controls tell their parent window, not themselves, what happened to them and ask it
-// for their colours (WM_COMMAND, WM_NOTIFY, WM_HSCROLL, WM_VSCROLL, WM_CTLCOLOR*). Every window
-// that holds widgets (a form's window, a page) therefore hands those messages to
-// ReflectToWidget, which finds the widget that owns the sending child and lets it answer.
+// for their colours and for the items they leave to their owner to draw (WM_COMMAND, WM_NOTIFY,
+// WM_HSCROLL, WM_VSCROLL, WM_CTLCOLOR*, WM_MEASUREITEM, WM_DRAWITEM). Every window that holds
+// widgets (a form's window, a page) therefore hands those messages to ReflectToWidget, which
+// finds the widget that owns the sending child and lets it answer.
 
 #include <windows.h>
 

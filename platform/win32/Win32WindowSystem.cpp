@@ -226,7 +226,9 @@ class Win32WindowPeer : public IWindowPeer {
       case WM_VSCROLL:
       case WM_CTLCOLORSTATIC:
       case WM_CTLCOLORBTN:
-      case WM_CTLCOLOREDIT: {
+      case WM_CTLCOLOREDIT:
+      case WM_DRAWITEM:
+      case WM_MEASUREITEM: {
         // Child controls report to their parent: the widget that owns the child answers.
         LRESULT result = 0;
         if (ReflectToWidget(hwnd_, message, wParam, lParam, brush_, result)) return result;

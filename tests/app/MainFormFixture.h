@@ -1,7 +1,7 @@
 #pragma once
 // The main window on fake ports: a sampler fed with scripted performance blocks, a registry, a
-// screen, a shell and a window system that record every native call. A test may leave out the
-// registry or the screen before Start to see the window without them.
+// screen, a shell, dialogs, files and a window system that record every native call. A test may
+// leave out the registry or the screen before Start to see the window without them.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "app/Tamik.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakeFileSystem.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeScreen.h"
 #include "fakes/FakeShell.h"
@@ -48,6 +50,8 @@ class MainFormFixture : public ::testing::Test {
     ports.Registry = withRegistry ? &registry : nullptr;
     ports.System = &system;
     ports.Shell = &shell;
+    ports.Dialogs = &dialogs;
+    ports.Files = &files;
     application = std::make_unique<TApplication>(ports);
     application->SetTitle(kApplicationTitle);
     form = application->CreateForm<TMainForm>(*sampler, system);
@@ -72,6 +76,8 @@ class MainFormFixture : public ::testing::Test {
   FakeSystem system;
   FakeScreen screen;
   FakeShell shell;
+  FakeDialogs dialogs;
+  FakeFileSystem files;
   FakeWindowSystem windows;
   std::unique_ptr<CpuUsage> sampler;
   std::unique_ptr<TApplication> application;

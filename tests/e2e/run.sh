@@ -26,6 +26,8 @@ source "$here/window-interaction.sh"
 source "$here/options-dialog.sh"
 # shellcheck source=tests/e2e/about-credits.sh
 source "$here/about-credits.sh"
+# shellcheck source=tests/e2e/colors-page.sh
+source "$here/colors-page.sh"
 
 e2e_setup || exit 1
 e2e_scenario "the test provider, read by the probe" check_provider
@@ -35,5 +37,6 @@ e2e_scenario "the settings store" check_settings_store
 e2e_scenario "dragging, the menu and the tray" check_window_interaction
 e2e_scenario "the options dialog" check_options_dialog
 e2e_scenario "the About page and the credits window" check_about_credits
+e2e_scenario "the Colors page and scheme files" check_colors_page
 echo "e2e: screenshots and logs in $E2E_OUT; $SECONDS s in all"
 e2e_summary

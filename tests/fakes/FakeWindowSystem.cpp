@@ -265,6 +265,13 @@ FakeWidget* FakeWindowSystem::WidgetWithText(const std::string& text) const {
   return nullptr;
 }
 
+FakeWidget& FakeWindowSystem::WidgetOf(const platform::IWidgetPeer* peer) const {
+  for (FakeWidget* widget : widgets) {
+    if (widget != nullptr && widget == peer) return *widget;
+  }
+  throw std::logic_error("no such live widget");
+}
+
 std::unique_ptr<platform::IWindowPeer> FakeWindowSystem::CreateMessageWindow(
     platform::IMessageEvents& events) {
   platform::WindowParams params;

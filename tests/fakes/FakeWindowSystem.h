@@ -111,6 +111,11 @@ class FakeWidget : public platform::IWidgetPeer {
   void SetVisible(bool visible) override { params.visible = visible; }
   void SetValue(int value) override { params.value = value; }
   void SetFont(const platform::WidgetFont& font) override { params.font = font; }
+  void SetItems(const std::vector<std::string>& items) override {
+    params.items = items;
+    params.value = -1;
+  }
+  void Repaint() override { ++repaints; }
   void InvalidateArea(int, int, int, int) override { ++invalidations; }
   // Keeps the pixels copied onto a page, params.width x params.height (0x00RRGGBB).
   void CopyPixels(int left, int top, int width, int height, const std::uint32_t* pixels,
@@ -121,6 +126,13 @@ class FakeWidget : public platform::IWidgetPeer {
   void Click() { events->NativeClick(); }
   void Step(int direction) { events->NativeStep(direction); }
   void Choose(int position) { events->NativePosition(position); }
+  // A list asks for one item's picture, params.width x params.itemHeight (0x00RRGGBB).
+  std::vector<std::uint32_t> DrawItem(int index, bool selected) {
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(params.width) *
+                                      static_cast<std::size_t>(params.itemHeight));
+    events->NativeDrawItem(index, selected, params.width, params.itemHeight, pixels.data());
+    return pixels;
+  }
 
   platform::WidgetParams params;
   platform::IWidgetEvents* events;
@@ -128,6 +140,7 @@ class FakeWidget : public platform::IWidgetPeer {
   std::vector<std::uint32_t> surface;
   int copies = 0;
   int invalidations = 0;
+  int repaints = 0;
 
  private:
   FakeWindowSystem* system_;
@@ -157,6 +170,8 @@ class FakeWindowSystem : public platform::IWindowSystem {
                                                       platform::IWidgetEvents& events) override;
   // The first live widget showing `text` (a caption or a number); null when none.
   FakeWidget* WidgetWithText(const std::string& text) const;
+  // The live widget behind a control's peer; raises when there is none.
+  FakeWidget& WidgetOf(const platform::IWidgetPeer* peer) const;
   std::unique_ptr<platform::IWindowPeer> CreateMessageWindow(
       platform::IMessageEvents& events) override;
   platform::IconHandle LoadIconResource(const std::string& name, int size) override;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes/FakeWindowSystem.h"
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
@@ -51,7 +53,7 @@ TEST_F(WidgetsTest, WidgetsComeWithTheWindowAndFollowTheModel) {
   EXPECT_EQ(WidgetOf(two).params.parent, WidgetOf(sheet).Handle());
   EXPECT_EQ(WidgetOf(two).params.left, 5 + 8);
   EXPECT_EQ(WidgetOf(two).params.top, 6 + 40);
-  EXPECT_EQ(WidgetOf(pages).params.tabs, std::vector<std::string>{"First"});
+  EXPECT_EQ(WidgetOf(pages).params.items, std::vector<std::string>{"First"});
   EXPECT_EQ(WidgetOf(pages).params.value, -1);
 
   pages->SetActivePage(sheet);
@@ -75,6 +77,54 @@ TEST_F(WidgetsTest, WidgetsComeWithTheWindowAndFollowTheModel) {
   ASSERT_EQ(windows.widgets[index], label->Widget());
   delete label;
   EXPECT_EQ(windows.widgets[index], nullptr);
+}
+
+TEST_F(WidgetsTest, AListMirrorsItsItemsAndReportsTheChoice) {
+  auto* list = Add<TComboBox>(form, 0, 0);
+  list->SetItemHeight(13);
+  list->AddItem("one");
+  list->AddItem("two");
+  list->SetItemIndex(1);
+  std::vector<int> changes;
+  list->OnChange = [&](TObject*) { changes.push_back(list->ItemIndex()); };
+  form->Show();
+  FakeWidget& widget = WidgetOf(list);
+  EXPECT_EQ(widget.params.items, (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(widget.params.value, 1);
+  // Adding keeps the selection; clearing selects nothing.
+  list->AddItem("three");
+  EXPECT_EQ(widget.params.items.size(), 3u);
+  EXPECT_EQ(widget.params.value, 1);
+  widget.Choose(2);
+  EXPECT_EQ(list->Text(), "three");
+  list->SetItemIndex(7);
+  EXPECT_EQ(list->ItemIndex(), -1);
+  EXPECT_EQ(widget.params.value, -1);
+  EXPECT_EQ(changes, std::vector<int>{2});
+  list->ClearItems();
+  EXPECT_TRUE(widget.params.items.empty());
+  EXPECT_EQ(list->Text(), "");
+}
+
+TEST_F(WidgetsTest, AListWithoutAHandlerWritesTheItemOnItsBackground) {
+  auto* list = Add<TComboBox>(form, 0, 0);
+  list->AddItem("text");
+  form->Show();
+  FakeWidget& widget = WidgetOf(list);
+  widget.params.itemHeight = 13;
+  const std::uint32_t window = TBitmap::PixelFromRgb(ResolveColor(clWindow, nullptr));
+  const std::uint32_t highlight = TBitmap::PixelFromRgb(ResolveColor(clHighlight, nullptr));
+  for (const bool selected : {false, true}) {
+    const std::vector<std::uint32_t> pixels = widget.DrawItem(0, selected);
+    const std::uint32_t background = selected ? highlight : window;
+    EXPECT_EQ(pixels[0], background);
+    EXPECT_GT(std::count_if(pixels.begin(), pixels.end(),
+                            [&](std::uint32_t p) { return p != background; }),
+              5);
+  }
+  // Nothing to write for a missing item: the background only.
+  const std::vector<std::uint32_t> empty = widget.DrawItem(-1, false);
+  EXPECT_EQ(std::count(empty.begin(), empty.end(), window), 100 * 13);
 }
 
 }  // namespace

@@ -181,13 +181,13 @@ TEST(ColorSchemeTest, FilesAreReplacedWholeAndFailuresSayWhy) {
   FakeFileSystem files;
   TRarBar bar(nullptr);
   Reset(bar);
-  scheme::WriteSchemeFile(files, "C:\\schemes\\mine.cpu", bar);
+  scheme::WriteTextFile(files, "C:\\schemes\\mine.cpu", scheme::SaveScheme(bar));
   EXPECT_EQ(files.files["C:\\schemes\\mine.cpu"], scheme::SaveScheme(bar));
 
   // A refused write keeps the old file.
   files.files["old.cpu"] = "kept";
   files.writeFailures["old.cpu"] = platform::kAccessDenied;
-  EXPECT_EQ(MessageOf([&] { scheme::WriteSchemeFile(files, "old.cpu", bar); }),
+  EXPECT_EQ(MessageOf([&] { scheme::WriteTextFile(files, "old.cpu", scheme::SaveScheme(bar)); }),
             "Impossible de créer le fichier old.cpu");
   EXPECT_EQ(files.files["old.cpu"], "kept");
 
@@ -218,9 +218,9 @@ TEST(ColorSchemeTest, TheWindowsFileSystemReplacesWhole) {
   const std::string name = "tamik-scheme-test.cpu";
   TRarBar bar(nullptr);
   Reset(bar);
-  scheme::WriteSchemeFile(files, name, bar);
+  scheme::WriteTextFile(files, name, scheme::SaveScheme(bar));
   bar.SetTopColor(clLime);
-  scheme::WriteSchemeFile(files, name, bar);
+  scheme::WriteTextFile(files, name, scheme::SaveScheme(bar));
   std::string text;
   ASSERT_EQ(files.ReadFile(name, text), platform::kFileOk);
   EXPECT_EQ(text, scheme::SaveScheme(bar));

@@ -30,12 +30,7 @@ class OptionsTest : public MainFormFixture {
     registry.PutString(kHkeyCurrentUser, kOptionSection, name, text);
   }
   // The widget that shows `control`.
-  FakeWidget& WidgetOf(const TControl* control) {
-    for (FakeWidget* widget : windows.widgets) {
-      if (widget != nullptr && control->Widget() == widget) return *widget;
-    }
-    throw std::logic_error("the control has no widget");
-  }
+  FakeWidget& WidgetOf(const TControl* control) { return windows.WidgetOf(control->Widget()); }
 
   TOption* option = nullptr;
 };

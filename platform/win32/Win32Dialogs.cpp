@@ -1,0 +1,132 @@
+// The port's header comes before <windows.h>: <commdlg.h> defines ChooseColor, ChooseFont,
+// GetOpenFileName and GetSaveFileName as macros for their ANSI functions, which would rename the
+// port's methods in this file only. They are undefined below and the functions called by their
+// ANSI names.
+#include "platform/win32/Win32Dialogs.h"
+
+#include <windows.h>
+// After <windows.h>, which it needs.
+#include <commdlg.h>
+
+#include <algorithm>
+#include <type_traits>
+#include <vector>
+
+#undef ChooseColor
+#undef ChooseFont
+#undef GetOpenFileName
+#undef GetSaveFileName
+
+namespace platform::win32 {
+
+namespace {
+
+static_assert(std::is_same_v<COLORREF, unsigned long>);
+
+// The buffer the file dialogs write the chosen path into, in characters.
+constexpr DWORD kFileNameChars = 4096;
+
+HWND ToHwnd(WindowHandle handle) { return reinterpret_cast<HWND>(handle.value); }
+
+// "Label|*.ext|Label 2|*.ext2" as the dialogs take it: each part ended by a zero, and one more
+// zero after the last. The last "|" may be left out.
+std::string FilterList(const std::string& filter) {
+  std::string list = filter;
+  if (!list.empty() && list.back() != '|') list += '|';
+  std::replace(list.begin(), list.end(), '|', '\0');
+  list += '\0';
+  return list;
+}
+
+// Shows the open or save dialog; both take the same structure and answer alike.
+template <typename Show>
+bool ShowFileDialog(Show show, WindowHandle owner, FileDialogParams& params) {
+  const std::string filter = FilterList(params.filter);
+  std::vector<char> fileName(kFileNameChars, '\0');
+  params.fileName.copy(fileName.data(),
+                       std::min<std::size_t>(params.fileName.size(), kFileNameChars - 1));
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = ToHwnd(owner);
+  dialog.lpstrFilter = params.filter.empty() ? nullptr : filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = fileName.data();
+  dialog.nMaxFile = kFileNameChars;
+  dialog.lpstrInitialDir = params.initialDir.empty() ? nullptr : params.initialDir.c_str();
+  dialog.lpstrDefExt = params.defaultExt.empty() ? nullptr : params.defaultExt.c_str();
+  // A name of a file that does not exist is accepted, an existing file is replaced without a
+  // question, and the chosen folder becomes the current one.
+  dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
+  if (!show(&dialog)) return false;
+  params.fileName = fileName.data();
+  return true;
+}
+
+}  // namespace
+
+Win32Dialogs::Win32Dialogs() { customColours_.fill(RGB(255, 255, 255)); }
+
+bool Win32Dialogs::ChooseColor(WindowHandle owner, std::uint32_t& rgb) {
+  CHOOSECOLORA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = ToHwnd(owner);
+  dialog.rgbResult = rgb;
+  dialog.lpCustColors = customColours_.data();
+  dialog.Flags = CC_RGBINIT | CC_ANYCOLOR;
+  if (!ChooseColorA(&dialog)) return false;
+  rgb = dialog.rgbResult;
+  return true;
+}
+
+bool Win32Dialogs::ChooseFont(WindowHandle owner, WidgetFont& font) {
+  LOGFONTA logFont{};
+  logFont.lfHeight = font.height;
+  logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  logFont.lfItalic = font.italic ? TRUE : FALSE;
+  logFont.lfUnderline = font.underline ? TRUE : FALSE;
+  logFont.lfStrikeOut = font.strikeOut ? TRUE : FALSE;
+  logFont.lfCharSet = font.charset;
+  logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  logFont.lfQuality = DEFAULT_QUALITY;
+  logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  font.name.copy(logFont.lfFaceName, std::min<std::size_t>(font.name.size(), LF_FACESIZE - 1));
+
+  CHOOSEFONTA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = ToHwnd(owner);
+  dialog.lpLogFont = &logFont;
+  dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+  dialog.rgbColors = font.color;
+  if (!ChooseFontA(&dialog)) return false;
+  font.name = logFont.lfFaceName;
+  font.height = logFont.lfHeight;
+  font.bold = logFont.lfWeight >= FW_BOLD;
+  font.italic = logFont.lfItalic != 0;
+  font.underline = logFont.lfUnderline != 0;
+  font.strikeOut = logFont.lfStrikeOut != 0;
+  font.charset = logFont.lfCharSet;
+  font.color = dialog.rgbColors;
+  return true;
+}
+
+bool Win32Dialogs::GetOpenFileName(WindowHandle owner, FileDialogParams& params) {
+  return ShowFileDialog([](OPENFILENAMEA* dialog) { return GetOpenFileNameA(dialog) != 0; }, owner,
+                        params);
+}
+
+bool Win32Dialogs::GetSaveFileName(WindowHandle owner, FileDialogParams& params) {
+  return ShowFileDialog([](OPENFILENAMEA* dialog) { return GetSaveFileNameA(dialog) != 0; }, owner,
+                        params);
+}
+
+std::string Win32Dialogs::CurrentDirectory() {
+  const DWORD size = GetCurrentDirectoryA(0, nullptr);
+  if (size == 0) return {};
+  std::string directory(size, '\0');
+  const DWORD length = GetCurrentDirectoryA(size, directory.data());
+  directory.resize(length < size ? length : 0);
+  return directory;
+}
+
+}  // namespace platform::win32
