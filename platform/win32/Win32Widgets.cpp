@@ -85,18 +85,10 @@ BitmapPtr CreatePictureBitmap(const std::vector<std::uint32_t>& pixels, int widt
       pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
     return nullptr;
   }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = TopDownDibInfo(width, height);
   void* bits = nullptr;
   BitmapPtr bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (bitmap == nullptr || bits == nullptr) return nullptr;
-  // A 32-bit DIB keeps each pixel as the bytes blue, green, red, unused: 0x00RRGGBB read as a
-  // little-endian word, so the rows copy as they are.
   std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
   return bitmap;
 }
