@@ -68,6 +68,7 @@ void TControl::CreateWidgets(platform::IWindowSystem& windows, platform::WindowH
   params.width = width_;
   params.height = height_;
   params.visible = visible_;
+  params.hint = hint_;
   widgetDx_ = dx;
   widgetDy_ = dy;
   widget_ = windows.CreateWidget(params, *this);

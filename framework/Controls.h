@@ -93,6 +93,7 @@ class TControl : public TComponent, private platform::IWidgetEvents {
 
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor cursor) { cursor_ = cursor; }
+  // The tooltip text of the control's widget, taken when the widget is created.
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& hint) { hint_ = hint; }
   THelpType HelpType() const { return helpType_; }

@@ -60,6 +60,7 @@ struct WidgetParams {
   std::uint32_t background = 0;  // 0x00BBGGRR: the page's colour, a label's when opaque
   bool transparent = true;       // a label lets its parent's background show
   bool visible = true;
+  std::string hint;  // shown in a tooltip while the pointer rests on the widget; empty: none
   int value = 0;  // check state, slider position, or the tab shown
   int minValue = 0;
   int maxValue = 0;

@@ -118,6 +118,7 @@ class Win32Widget : public IWidgetPeer {
   Win32Widget(const Win32Widget&) = delete;
   Win32Widget& operator=(const Win32Widget&) = delete;
   ~Win32Widget() override {
+    if (tooltip_ != nullptr) DestroyWindow(tooltip_);
     // The windows go first: they may still use the font and the brush while being destroyed.
     for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
       HWND hwnd = *it;
@@ -199,7 +200,7 @@ class Win32Widget : public IWidgetPeer {
 
  protected:
   Win32Widget(const WidgetParams& params, IWidgetEvents& events)
-      : events_(events), font_(params.font) {}
+      : events_(events), font_(params.font), hint_(params.hint) {}
 
   // Creates a hidden child window of `parent`, subclasses it and places it in the drawing order;
   // the caller shows it once it is set up, so the widget sees every message from the first paint
@@ -223,9 +224,29 @@ class Win32Widget : public IWidgetPeer {
     return hwnd;
   }
 
-  // Shows the windows if the widget starts visible.
+  // Shows the windows if the widget starts visible, and gives the widget its tooltip.
   void Start(bool visible) {
     if (visible) SetVisible(true);
+    AddTooltip();
+  }
+
+  // A widget with a hint gets a tooltip of its own, owned by the top-level window, that watches
+  // the widget's main window (the tooltip subclasses it to see the pointer).
+  void AddTooltip() {
+    if (hint_.empty() || Main() == nullptr) return;
+    InitCommonControlsOnce();
+    tooltip_ = CreateWindowExA(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetAncestor(Main(), GA_ROOT),
+        nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (tooltip_ == nullptr) return;
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;  // understood by every version of the common controls
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(Main());
+    tool.uId = reinterpret_cast<UINT_PTR>(Main());
+    tool.lpszText = hint_.data();
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
 
   // Places a new window in its siblings' drawing order. Frames (group boxes, the tab control)
@@ -271,6 +292,8 @@ class Win32Widget : public IWidgetPeer {
 
   IWidgetEvents& events_;
   WidgetFont font_;
+  std::string hint_;
+  HWND tooltip_ = nullptr;
   FontPtr hfont_;
   // A widget's own background: an opaque label's, a page's.
   BrushPtr background_;

@@ -118,6 +118,8 @@ TEST_F(ColorsPageTest, TheLayoutOfThePage) {
   ASSERT_EQ(open.params.picture.size(), 256u);
   EXPECT_EQ(open.params.pictureWidth, 16);
   EXPECT_EQ(open.params.picture[0], TBitmap::PixelFromRgb(kBtnFaceValue));
+  EXPECT_EQ(open.params.hint, "Open");  // the tooltip
+  EXPECT_EQ(windows.WidgetOf(option->SpeedButton7->Widget()).params.hint, "Save");
   const FakeWidget& list = windows.WidgetOf(option->ComboBox1->Widget());
   EXPECT_EQ(list.params.kind, platform::WidgetKind::ComboBox);
   EXPECT_EQ(list.params.parent, windows.WidgetOf(option->TabSheet2->Widget()).Handle());
