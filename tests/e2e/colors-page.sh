@@ -3,7 +3,8 @@
 # colour from the system's colour dialog into the preview, "Save" writes the preview to a scheme
 # file through the system's save dialog (the extension added to a typed name), "Reset Bar"
 # restores the preview, "Open" loads the file again, and "Apply Changes" gives both bars of the
-# main window the loaded colours. Screenshots of the page and of the main window are kept.
+# main window the loaded colours, which the next start shows again. Screenshots of the page and of
+# the main window are kept.
 #
 # Places on the page (see common.sh for the page's corner): the preview at 8, 0 (73 x 134), "Open"
 # and "Save" at 88 and 112 (25 x 25), the list at 144, 0 (113 wide, items 13 high below it),
@@ -98,6 +99,17 @@ check_colors_page() {
   e2e_check "the right bar too" e2e_red_pixels 261 107 61 100 20
   wine_env_screenshot "$E2E_OUT/colors-applied.png"
   e2e_check "no error box" e2e_no_error_box
+
+  # The main window's store keeps what was applied: "Exit" (the menu's last item), a new start,
+  # and the tops are still red.
+  e2e_menu_open $((198 + 15)) $((107 + 50))
+  xdotool key Up Return
+  e2e_check "\"Exit\" ends the program" wine_env_poll 30 e2e_tamik_ended
+  wine_env_stop
+  wine_env_script "scripted 50 25"
+  e2e_start_tamik tamik-colors-again 2 || return 1
+  e2e_check "the next start shows the applied red tops" \
+    wine_env_poll 10 e2e_red_pixels 198 107 124 100 40
 }
 
 if [[ ${BASH_SOURCE[0]} == "$0" ]]; then e2e_run_alone "the Colors page and scheme files" check_colors_page; fi
