@@ -1,5 +1,7 @@
 #include "framework/Graphics.h"
 
+#include <limits>
+
 #include "framework/Exception.h"
 #include "framework/SysUtils.h"
 #include "platform/Screen.h"
@@ -225,9 +227,18 @@ void TFont::SetPitch(TFontPitch pitch) {
   Changed();
 }
 
-int TFont::Size() const { return -MulDiv(height_, 72, pixelsPerInch_); }
+namespace {
 
-void TFont::SetSize(int size) { SetHeight(-MulDiv(size, pixelsPerInch_, 72)); }
+// -value, kept within int: the one value whose negation is no int gives the largest int.
+int Negated(int value) {
+  return value == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -value;
+}
+
+}  // namespace
+
+int TFont::Size() const { return Negated(MulDiv(height_, 72, pixelsPerInch_)); }
+
+void TFont::SetSize(int size) { SetHeight(Negated(MulDiv(size, pixelsPerInch_, 72))); }
 
 void TFont::SetStyle(TFontStyles style) {
   if (style_ == style) return;

@@ -150,9 +150,10 @@ class TFont : public TPersistent {
   void SetName(const std::string& name);
   TFontPitch Pitch() const { return pitch_; }
   void SetPitch(TFontPitch pitch);
-  // Size in points: -height * 72 / pixels per inch, rounded half away from zero.
+  // Size in points: -height * 72 / pixels per inch, rounded half away from zero (MulDiv: -1
+  // when the product does not fit an int; a negation that would leave int gives INT_MAX).
   int Size() const;
-  // Height := -size * pixels per inch / 72, rounded half away from zero.
+  // Height := -size * pixels per inch / 72, rounded and kept within int as Size.
   void SetSize(int size);
   TFontStyles Style() const { return style_; }
   void SetStyle(TFontStyles style);

@@ -305,7 +305,9 @@ void TFormPlacement::RestorePlacement(TRegIniFile& storage, const std::string& s
         bottom = top + form->Height();
       }
       // (The framework's windows have no self-centring position that would need switching off.)
-      if (left < right && FitsInt(right) && FitsInt(bottom)) {
+      // The window's width and height must be ints too: the window takes them as such.
+      if (left < right && FitsInt(right) && FitsInt(bottom) && FitsInt(right - left) &&
+          FitsInt(bottom - top)) {
         placement.minX = static_cast<int>(PositionWord(minMaxPos, 0, 0));
         placement.minY = static_cast<int>(PositionWord(minMaxPos, 1, 0));
         placement.maxX = static_cast<int>(PositionWord(minMaxPos, 2, 0));

@@ -211,6 +211,11 @@ RegResult FakeRegistry::QueryValue(RegKey key, const char* valueName, std::uint3
   const auto handle = handles_.find(key.value);
   const std::uint32_t access = handle != handles_.end() ? handle->second.access : kAllAccess;
   if ((access & platform::kKeyQueryValue) == 0) return platform::kErrorAccessDenied;
+  if (!queryFailures_.empty()) {
+    const auto failure =
+        queryFailures_.find(location.path + "|" + (valueName != nullptr ? valueName : ""));
+    if (failure != queryFailures_.end()) return failure->second;
+  }
 
   const auto it =
       location.node->values.find(std::string_view(valueName != nullptr ? valueName : ""));
@@ -238,6 +243,10 @@ RegResult FakeRegistry::SetValue(RegKey key, const char* valueName, std::uint32_
   ++setValueSerial_;
   setValueNames_.emplace_back(valueName != nullptr ? valueName : "");
   if (const auto it = setValueFailures_.find(setValueSerial_); it != setValueFailures_.end()) {
+    return it->second;
+  }
+  if (const auto it = setValueNamedFailures_.find(setValueNames_.back());
+      it != setValueNamedFailures_.end()) {
     return it->second;
   }
   if (key == platform::kHkeyPerformanceData) return platform::kErrorAccessDenied;
@@ -384,10 +393,21 @@ void FakeRegistry::FailSetValue(int nth, RegResult code) {
   setValueFailures_[setValueSerial_ + nth] = code;
 }
 
+void FakeRegistry::FailQueryValue(RegKey root, std::string_view path, std::string_view name,
+                                  RegResult code) {
+  queryFailures_[FullPath(root, path) + "|" + std::string(name)] = code;
+}
+
+void FakeRegistry::FailSetValueNamed(std::string_view name, RegResult code) {
+  setValueNamedFailures_[std::string(name)] = code;
+}
+
 void FakeRegistry::ClearFailures() {
   openFailures_.clear();
   createFailures_.clear();
   setValueFailures_.clear();
+  queryFailures_.clear();
+  setValueNamedFailures_.clear();
 }
 
 int FakeRegistry::OpenCount(RegKey root, std::string_view path) const {

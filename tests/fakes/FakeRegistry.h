@@ -102,6 +102,13 @@ class FakeRegistry : public platform::IRegistry {
   void FailOpen(platform::RegKey root, std::string_view path, platform::RegResult code);
   void FailCreate(platform::RegKey root, std::string_view path, platform::RegResult code);
   void FailSetValue(int nth, platform::RegResult code);
+  // Every QueryValue of the value `name` in the key at `path` answers `code` and tells nothing
+  // (neither type nor size), until cleared.
+  void FailQueryValue(platform::RegKey root, std::string_view path, std::string_view name,
+                      platform::RegResult code);
+  // Every SetValue of a value named `name`, in any key, answers `code` and stores nothing, until
+  // cleared: a refusal that lasts, as a value the user may not write does.
+  void FailSetValueNamed(std::string_view name, platform::RegResult code);
   void ClearFailures();
 
   // The call log.
@@ -166,7 +173,9 @@ class FakeRegistry : public platform::IRegistry {
 
   std::map<std::string, platform::RegResult, NameLess> openFailures_;
   std::map<std::string, platform::RegResult, NameLess> createFailures_;
-  std::map<int, platform::RegResult> setValueFailures_;  // by SetValue call number
+  std::map<int, platform::RegResult> setValueFailures_;                 // by SetValue call number
+  std::map<std::string, platform::RegResult, NameLess> queryFailures_;  // by "<key path>|<name>"
+  std::map<std::string, platform::RegResult, NameLess> setValueNamedFailures_;
   int setValueSerial_ = 0;  // SetValue calls ever made; ClearLog leaves it alone
 
   std::vector<OpenRecord> opens_;

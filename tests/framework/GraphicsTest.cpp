@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 
 #include "fakes/FakeScreen.h"
@@ -105,6 +106,37 @@ TEST(FontTest, DefaultsAndSizeFromPixelsPerInch) {
   EXPECT_EQ(font.Size(), 5);  // 9 * 72 / 120 = 5.4
   font.SetSize(10);
   EXPECT_EQ(font.Height(), -17);  // 16.67
+}
+
+// Sizes whose height, or heights whose size, would leave int (MulDiv answers -1 then) or whose
+// negation would: a scheme's font line with the size -1610612736 (docs/HARDENING.md, finding 1).
+TEST(FontTest, SizeAndHeightStayWithinInt) {
+  constexpr int kMin = std::numeric_limits<int>::min();
+  constexpr int kMax = std::numeric_limits<int>::max();
+  struct Case {
+    int pixelsPerInch;
+    int size;
+    int height;  // after SetSize(size)
+    int sizeBack;
+  };
+  const Case cases[] = {
+      {96, -1610612736, kMax, -1610612735},  // -size * 96 / 72 = 2^31
+      {96, 1610612736, 1, -1},               // size * 96 / 72 = 2^31: MulDiv's -1
+      {96, 1610612735, -2147483647, 1610612735},
+      {72, kMin, kMax, -kMax},
+      {72, kMax, -kMax, kMax},
+  };
+  for (const Case& c : cases) {
+    TFont font;
+    font.SetPixelsPerInch(c.pixelsPerInch);
+    font.SetSize(c.size);
+    EXPECT_EQ(font.Height(), c.height) << c.size;
+    EXPECT_EQ(font.Size(), c.sizeBack) << c.size;
+  }
+  TFont font;
+  font.SetPixelsPerInch(72);
+  font.SetHeight(kMin);
+  EXPECT_EQ(font.Size(), kMax);
 }
 
 TEST(FontTest, FaceIsKeptWhenEmptyAndCutToThirtyOne) {

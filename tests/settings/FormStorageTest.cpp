@@ -483,6 +483,18 @@ TEST_F(FormStorageTest, PositionComesBackOnlyWhenFoundAtTheSamePixelsPerInch) {
        1024,
        std::nullopt,
        unchanged},
+      {"a width past the integers (found by fuzz_settings)",
+       bsSizeable,
+       {{"NormPos", "-2147483640,20,210,120"}},
+       1024,
+       std::nullopt,
+       unchanged},
+      {"a height past the integers",
+       bsSizeable,
+       {{"NormPos", "0,-2147483000,100,2147483000"}},
+       1024,
+       std::nullopt,
+       unchanged},
   };
   for (const Case& c : cases) {
     Start();
