@@ -65,7 +65,11 @@ void RegisterWindowClass() {
   static const bool registered = [] {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_DBLCLKS;
+    // Each window keeps a device context of its own: the gauge copies its bars' pictures to the
+    // window at every refresh, outside any paint, and a context of the window's own spares each
+    // copy the fetch from the system's shared cache and the set-up of its clipping (GetDC and
+    // ReleaseDC become lookups).
+    windowClass.style = CS_DBLCLKS | CS_OWNDC;
     windowClass.lpfnWndProc = WindowProcedure;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
