@@ -9,6 +9,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstring>
 #include <type_traits>
 #include <vector>
 
@@ -28,6 +29,33 @@ constexpr DWORD kFileNameChars = 4096;
 
 HWND ToHwnd(WindowHandle handle) { return reinterpret_cast<HWND>(handle.value); }
 
+// The common dialog library is loaded at the first dialog, not with the program: it brings the
+// print spooler's client with it (and under Wine the printing system's libraries), megabytes a
+// gadget that seldom shows a dialog would otherwise hold from its start to its end. Loaded from
+// the system folder by its full name, and kept once loaded. Null when the library or the function
+// cannot be had; the dialog then answers as if cancelled.
+HMODULE DialogLibrary() {
+  static const HMODULE library = [] {
+    char path[MAX_PATH + 16];
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return static_cast<HMODULE>(nullptr);
+    std::strcpy(path + length, "\\comdlg32.dll");
+    return LoadLibraryA(path);
+  }();
+  return library;
+}
+
+template <typename Function>
+Function DialogFunction(const char* name) {
+  const HMODULE library = DialogLibrary();
+  if (library == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+using ChooseColorFn = BOOL(WINAPI*)(CHOOSECOLORA*);
+using ChooseFontFn = BOOL(WINAPI*)(CHOOSEFONTA*);
+using FileDialogFn = BOOL(WINAPI*)(OPENFILENAMEA*);
+
 // "Label|*.ext|Label 2|*.ext2" as the dialogs take it: each part ended by a zero, and one more
 // zero after the last. The last "|" may be left out.
 std::string FilterList(const std::string& filter) {
@@ -38,9 +66,10 @@ std::string FilterList(const std::string& filter) {
   return list;
 }
 
-// Shows the open or save dialog; both take the same structure and answer alike.
-template <typename Show>
-bool ShowFileDialog(Show show, WindowHandle owner, FileDialogParams& params) {
+// Shows the open or save dialog (`show`, null when the library could not be had); both take the
+// same structure and answer alike.
+bool ShowFileDialog(FileDialogFn show, WindowHandle owner, FileDialogParams& params) {
+  if (show == nullptr) return false;
   const std::string filter = FilterList(params.filter);
   std::vector<char> fileName(kFileNameChars, '\0');
   params.fileName.copy(fileName.data(),
@@ -73,7 +102,8 @@ bool Win32Dialogs::ChooseColor(WindowHandle owner, std::uint32_t& rgb) {
   dialog.rgbResult = rgb;
   dialog.lpCustColors = customColours_.data();
   dialog.Flags = CC_RGBINIT | CC_ANYCOLOR;
-  if (!ChooseColorA(&dialog)) return false;
+  static const auto chooseColor = DialogFunction<ChooseColorFn>("ChooseColorA");
+  if (chooseColor == nullptr || !chooseColor(&dialog)) return false;
   rgb = dialog.rgbResult;
   return true;
 }
@@ -98,7 +128,8 @@ bool Win32Dialogs::ChooseFont(WindowHandle owner, WidgetFont& font) {
   dialog.lpLogFont = &logFont;
   dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
   dialog.rgbColors = font.color;
-  if (!ChooseFontA(&dialog)) return false;
+  static const auto chooseFont = DialogFunction<ChooseFontFn>("ChooseFontA");
+  if (chooseFont == nullptr || !chooseFont(&dialog)) return false;
   font.name = logFont.lfFaceName;
   font.height = logFont.lfHeight;
   font.bold = logFont.lfWeight >= FW_BOLD;
@@ -111,13 +142,13 @@ bool Win32Dialogs::ChooseFont(WindowHandle owner, WidgetFont& font) {
 }
 
 bool Win32Dialogs::GetOpenFileName(WindowHandle owner, FileDialogParams& params) {
-  return ShowFileDialog([](OPENFILENAMEA* dialog) { return GetOpenFileNameA(dialog) != 0; }, owner,
-                        params);
+  static const auto show = DialogFunction<FileDialogFn>("GetOpenFileNameA");
+  return ShowFileDialog(show, owner, params);
 }
 
 bool Win32Dialogs::GetSaveFileName(WindowHandle owner, FileDialogParams& params) {
-  return ShowFileDialog([](OPENFILENAMEA* dialog) { return GetSaveFileNameA(dialog) != 0; }, owner,
-                        params);
+  static const auto show = DialogFunction<FileDialogFn>("GetSaveFileNameA");
+  return ShowFileDialog(show, owner, params);
 }
 
 std::string Win32Dialogs::CurrentDirectory() {
