@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/win32/Win32Blit.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -123,13 +125,7 @@ struct Win32GlyphRasterizer::State {
     if (surface != nullptr && width <= surfaceWidth && height <= surfaceHeight) return true;
     const int newWidth = std::max(width, surfaceWidth);
     const int newHeight = std::max(height, surfaceHeight);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = newWidth;
-    info.bmiHeader.biHeight = -newHeight;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownDibInfo(newWidth, newHeight);
     void* newBits = nullptr;
     HBITMAP created = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &newBits, nullptr, 0);
     if (created == nullptr || newBits == nullptr) {

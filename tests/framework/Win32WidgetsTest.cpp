@@ -9,6 +9,7 @@
 // rename the dialogs' methods; the macros are undefined so that the methods can be called.
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Widgets.h"
+#include "platform/win32/Win32Blit.h"
 
 #undef ChooseColor
 #undef ChooseFont
@@ -353,13 +354,7 @@ TEST(Win32WidgetsTest, PictureButtonShowsItsPictureWhole) {
   // The button holds the picture's pixels, rows top-down.
   const auto bitmap = reinterpret_cast<HBITMAP>(SendMessageA(hwnd, BM_GETIMAGE, IMAGE_BITMAP, 0));
   ASSERT_NE(bitmap, nullptr);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kWidth;
-  info.bmiHeader.biHeight = -kHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = platform::win32::TopDownDibInfo(kWidth, kHeight);
   std::vector<std::uint32_t> held(kWidth * kHeight);
   HDC screen = GetDC(nullptr);
   EXPECT_EQ(GetDIBits(screen, bitmap, 0, kHeight, held.data(), &info, DIB_RGB_COLORS), kHeight);
