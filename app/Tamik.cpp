@@ -1,5 +1,6 @@
 #include "app/Tamik.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -336,7 +337,7 @@ void TMainForm::ApplyOpacity(double load0) {
   }
 }
 
-std::string TMainForm::BuildUptimeText() {
+const std::string& TMainForm::BuildUptimeText() {
   std::uint32_t t = system_.TickCount();
   const std::uint32_t days = t / 86400000;
   t -= days * 86400000;
@@ -346,10 +347,12 @@ std::string TMainForm::BuildUptimeText() {
   t -= minutes * 60000;
   const std::uint32_t seconds = t / 1000;
   char text[64];
-  std::snprintf(text, sizeof text, "Uptime: %u Days %u Hours %u Minutes %u Seconds",
-                static_cast<unsigned>(days), static_cast<unsigned>(hours),
-                static_cast<unsigned>(minutes), static_cast<unsigned>(seconds));
-  return text;
+  const int length =
+      std::snprintf(text, sizeof text, "Uptime: %u Days %u Hours %u Minutes %u Seconds",
+                    static_cast<unsigned>(days), static_cast<unsigned>(hours),
+                    static_cast<unsigned>(minutes), static_cast<unsigned>(seconds));
+  uptimeText_.assign(text, static_cast<std::size_t>(std::clamp(length, 0, int{sizeof text} - 1)));
+  return uptimeText_;
 }
 
 void TMainForm::FormMouseDown(TObject* sender, TMouseButton, TShiftState, int x, int y) {

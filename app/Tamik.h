@@ -57,8 +57,10 @@ class TMainForm : public TForm {
   // The opacity step of the refresh: the window's opacity from the options dialog's Opacity page,
   // constant or following processor 0's load (in percent).
   void ApplyOpacity(double load0);
-  // The system's uptime as "Uptime: D Days H Hours M Minutes S Seconds".
-  std::string BuildUptimeText();
+  // The system's uptime as "Uptime: D Days H Hours M Minutes S Seconds". The text is kept by the
+  // window and rewritten in place at each call, so that a refresh tick allocates nothing for it;
+  // the reference is valid until the next call.
+  const std::string& BuildUptimeText();
 
   // The operating system's name from the version query.
   std::string GetOsVersionText();
@@ -115,4 +117,5 @@ class TMainForm : public TForm {
 
   CpuUsage& cpuUsage_;
   platform::ISystem& system_;
+  std::string uptimeText_;
 };

@@ -203,11 +203,17 @@ TickScenario::TickScenario() {
   AnswerWindows7(system_);
 
   sampler_ = std::make_unique<CpuUsage>(*registry_, system_);
-  application_ = std::make_unique<TApplication>(TApplication::Ports{&windows_, {}});
+  TApplication::Ports ports;
+  ports.Windows = &windows_;
+  ports.Shell = &shell_;
+  application_ = std::make_unique<TApplication>(ports);
   application_->SetTitle(kApplicationTitle);
   form_ = application_->CreateForm<TMainForm>(*sampler_, system_);
   // Shown as the message loop shows it, so that every drawing is copied to the window.
   form_->Show();
+  // With its icon in the notification area (the options' tray setting), so that each tick's new
+  // uptime text goes on to the shell.
+  form_->TrayIcon1->SetActive(true);
   if (windows_.timers.size() == 1) timer_ = windows_.timers.begin()->second.events;
   // The first ticks size the bars' images and the canvases' scratch space; an ordinary tick
   // follows many others.
@@ -220,6 +226,7 @@ TickScenario::~TickScenario() {
 }
 
 void TickScenario::Run() {
+  system_.tickCount += 1000;
   if (timer_ != nullptr) {
     timer_->TimerFired();
   } else {

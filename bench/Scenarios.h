@@ -21,6 +21,7 @@
 #include "framework/Forms.h"
 #include "gauge/RarBar.h"
 #include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "sampler/CpuUsage.h"
 
 namespace bench {
@@ -118,9 +119,24 @@ class AdvancingRegistry : public FakeRegistry {
   std::uint64_t tick_ = 0;
 };
 
+// The shell as the notification-area icon sees it: every request accepted, nothing kept (a
+// recording fake would grow its record at every tick and measure itself).
+class AcceptingShell : public platform::IShell {
+ public:
+  bool NotifyIcon(std::uint32_t, const platform::NotifyIconData& data) override {
+    lastTipFirst = data.szTip[0];
+    return true;
+  }
+  bool Execute(platform::WindowHandle, const std::string&, const std::string&, int) override {
+    return true;
+  }
+  char lastTipFirst = 0;
+};
+
 // One refresh tick of the main window, 2 processors, delivered as the platform timer delivers
 // it (through the application's error boundary): a sample, two loads, two bar writes, each
-// redrawing its bar and copying it to the shown window.
+// redrawing its bar and copying it to the shown window, and the new uptime text (the clock moves
+// on by the interval, one second) given to the notification-area icon, which tells the shell.
 class TickScenario {
  public:
   TickScenario();
@@ -132,6 +148,7 @@ class TickScenario {
   std::unique_ptr<AdvancingRegistry> registry_;
   FakeSystem system_;
   BlitWindowSystem windows_;
+  AcceptingShell shell_;
   std::unique_ptr<CpuUsage> sampler_;
   std::unique_ptr<TApplication> application_;
   TMainForm* form_ = nullptr;

@@ -75,9 +75,9 @@ void TTrayIcon::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove && component == popupMenu_) popupMenu_ = nullptr;
 }
 
-std::string TTrayIcon::ShortHint() const {
-  const std::size_t bar = hint_.find('|');
-  return bar == std::string::npos ? hint_ : hint_.substr(0, bar);
+std::string_view TTrayIcon::ShortHint() const {
+  const std::string_view hint = hint_;
+  return hint.substr(0, hint.find('|'));
 }
 
 platform::NotifyIconData TTrayIcon::Record() const {
@@ -88,7 +88,7 @@ platform::NotifyIconData TTrayIcon::Record() const {
   data.uFlags = platform::kNifMessage | platform::kNifIcon | platform::kNifTip;
   data.uCallbackMessage = kCallbackMessage;
   data.hIcon = icon_.Handle();
-  const std::string tip = ShortHint();
+  const std::string_view tip = ShortHint();
   const std::size_t length = std::min(tip.size(), kMaxTipLength);
   std::memcpy(data.szTip, tip.data(), length);
   data.szTip[length] = '\0';

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "framework/Classes.h"
 #include "framework/Controls.h"
@@ -60,8 +61,8 @@ class TTrayIcon : public TComponent, private platform::IMessageEvents {
   bool Added() const { return added_; }
   // The hidden window that receives the callback message; 0 without a window system.
   platform::WindowHandle WindowHandle() const;
-  // The text sent to the shell as the tooltip.
-  std::string ShortHint() const;
+  // The text sent to the shell as the tooltip: a view into the hint, valid until it changes.
+  std::string_view ShortHint() const;
 
   // A left double click when the menu has no enabled default item.
   TNotifyEvent OnDblClick;
