@@ -11,28 +11,16 @@
 class FakeDialogs : public platform::IDialogs {
  public:
   bool ChooseColor(platform::WindowHandle owner, std::uint32_t& rgb) override {
-    calls.push_back("ChooseColor");
-    lastOwner = owner;
-    colorPresets.push_back(rgb);
-    return colorAnswer ? colorAnswer(rgb) : false;
+    return Answer("ChooseColor", owner, rgb, colorPresets, colorAnswer);
   }
   bool ChooseFont(platform::WindowHandle owner, platform::WidgetFont& font) override {
-    calls.push_back("ChooseFont");
-    lastOwner = owner;
-    fontPresets.push_back(font);
-    return fontAnswer ? fontAnswer(font) : false;
+    return Answer("ChooseFont", owner, font, fontPresets, fontAnswer);
   }
   bool GetOpenFileName(platform::WindowHandle owner, platform::FileDialogParams& params) override {
-    calls.push_back("GetOpenFileName");
-    lastOwner = owner;
-    filePresets.push_back(params);
-    return openAnswer ? openAnswer(params) : false;
+    return Answer("GetOpenFileName", owner, params, filePresets, openAnswer);
   }
   bool GetSaveFileName(platform::WindowHandle owner, platform::FileDialogParams& params) override {
-    calls.push_back("GetSaveFileName");
-    lastOwner = owner;
-    filePresets.push_back(params);
-    return saveAnswer ? saveAnswer(params) : false;
+    return Answer("GetSaveFileName", owner, params, filePresets, saveAnswer);
   }
   std::string CurrentDirectory() override { return currentDirectory; }
 
@@ -61,4 +49,15 @@ class FakeDialogs : public platform::IDialogs {
   std::vector<std::uint32_t> colorPresets;
   std::vector<platform::WidgetFont> fontPresets;
   std::vector<platform::FileDialogParams> filePresets;
+
+ private:
+  // Records the call and what the program preset, then lets the scripted answer (if any) decide.
+  template <typename Value>
+  bool Answer(const char* call, platform::WindowHandle owner, Value& value,
+              std::vector<Value>& presets, const std::function<bool(Value&)>& answer) {
+    calls.push_back(call);
+    lastOwner = owner;
+    presets.push_back(value);
+    return answer ? answer(value) : false;
+  }
 };
