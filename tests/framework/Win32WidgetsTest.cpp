@@ -10,6 +10,7 @@
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Widgets.h"
 #include "platform/win32/Win32Blit.h"
+#include "support/Win32Screen.h"
 
 #undef ChooseColor
 #undef ChooseFont
@@ -29,6 +30,9 @@
 #include <vector>
 
 namespace {
+
+using testsupport::PixelOf;
+using testsupport::Pump;
 
 using platform::WidgetKind;
 using platform::WidgetParams;
@@ -112,22 +116,6 @@ HWND HostWindow() {
       CreateWindowExA(0, kHostClass, "Widgets", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20,
                       400, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   return host;
-}
-
-// Hands every queued message of this thread to its window.
-void Pump() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
-COLORREF PixelOf(HWND hwnd, int x, int y) {
-  HDC dc = GetDC(hwnd);
-  const COLORREF pixel = GetPixel(dc, x, y);
-  ReleaseDC(hwnd, dc);
-  return pixel;
 }
 
 // Where a drop-down list's widget lives: straight on a form's window, or on a page.

@@ -14,7 +14,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "support/Win32Screen.h"
+
 namespace {
+
+using testsupport::PixelOf;
+using testsupport::Pump;
 
 using platform::IWindowPeer;
 using platform::WindowParams;
@@ -44,21 +49,6 @@ class PaintingEvents final : public platform::IWindowEvents {
   IWindowPeer* peer = nullptr;
   int paints = 0;
 };
-
-void Pump() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
-COLORREF PixelOf(HWND hwnd, int x, int y) {
-  HDC dc = GetDC(hwnd);
-  const COLORREF pixel = GetPixel(dc, x, y);
-  ReleaseDC(hwnd, dc);
-  return pixel;
-}
 
 // Copies a `size` x `size` square of one colour to (left, top) outside any paint, as a bar does
 // at a refresh.
