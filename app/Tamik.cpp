@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <iterator>
 #include <limits>
+#include <utility>
 
 #include "framework/SysUtils.h"
-#include "options/Options.h"
+#include "framework/TypInfo.h"
 #include "platform/Screen.h"
 
 namespace {
@@ -322,13 +323,13 @@ void TMainForm::FormClose(TObject*, TCloseAction&) { Label7->SetCaption(IntToStr
 
 void TMainForm::ApplyOpacity(double load0) {
   // The dialog's radio buttons are one group: exactly one of the two steps acts.
-  if (Option->RadioButton1->Checked()) {
-    SetAlphaBlendValue(LowByte(std::trunc(Option->SpinEdit4->Value())));
+  if (Option->ConstantOpacityChosen()) {
+    SetAlphaBlendValue(LowByte(std::trunc(Option->ConstantOpacity())));
   }
-  if (Option->RadioButton2->Checked()) {
+  if (Option->DynamicOpacityChosen()) {
     // In extended precision and in this order, so that the values truncate as they always have.
-    const long double a = Option->SpinEdit2->Value();
-    const long double b = Option->SpinEdit3->Value();
+    const long double a = Option->OpacityAtNoLoad();
+    const long double b = Option->OpacityAtFullLoad();
     long double value = b - a;
     value *= std::fabs(static_cast<long double>(load0));
     value /= 100;
@@ -399,9 +400,96 @@ void TMainForm::Maximize1Click(TObject*) {
 
 void TMainForm::Exit1Click(TObject*) { Close(); }
 
+void TMainForm::AttachOptionsDialog(TComponent& dialog, const OpacitySettings& opacity,
+                                    TNotifyEvent showDialog) {
+  if (optionDialog_ != nullptr) optionDialog_->RemoveFreeNotification(this);
+  optionDialog_ = &dialog;
+  Option = &opacity;
+  // The window forgets the dialog when it goes (and the other way round).
+  dialog.FreeNotification(this);
+  Options1->OnClick = std::move(showDialog);
+}
+
 void TMainForm::Notification(TComponent* component, TOperation operation) {
   TForm::Notification(component, operation);
-  if (operation == opRemove && component == static_cast<TComponent*>(Option)) {
+  if (operation == opRemove && component == optionDialog_) {
+    optionDialog_ = nullptr;
     Option = nullptr;
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The settings the options dialog changes: each acts on the live window, then its slot.
+
+void TMainForm::SetAlwaysOnTopSetting(bool on) {
+  SetAlwaysOnTop(on);
+  CheckBox1->SetChecked(on);
+}
+
+void TMainForm::SetTrayIconSetting(bool on) {
+  TrayIcon1->SetActive(on);
+  CheckBox2->SetChecked(on);
+}
+
+void TMainForm::SetPercentageSetting(bool on) {
+  RarBar1->SetShowPercentage(on);
+  RarBar2->SetShowPercentage(on);
+  CheckBox3->SetChecked(on);
+}
+
+void TMainForm::SetBarHeightSetting(double value) {
+  const auto height = static_cast<int>(std::trunc(value));
+  RarBar1->SetHeight(height);
+  SetHeight(height);
+  RarBar2->SetHeight(height);
+  SpinEdit1->SetValue(value);
+}
+
+void TMainForm::SetIntervalSetting(std::uint32_t milliseconds) {
+  Timer1->SetInterval(milliseconds);
+  Label3->SetCaption(IntToStr(Timer1->Interval()));
+}
+
+void TMainForm::SetColourKeySetting(bool on) {
+  SetTransparentColor(on);
+  CheckBox4->SetChecked(on);
+  if (!on) return;
+  const TColor key = StrToInt(Label7->Caption());
+  SetTransparentColorValue(key);
+  RarBar1->SetColor(key);
+  RarBar2->SetColor(key);
+}
+
+void TMainForm::SetAlphaBlendSetting(bool on) {
+  SetAlphaBlend(on);
+  SetAlphaBlendValue(200);
+  CheckBox5->SetChecked(on);
+}
+
+void TMainForm::SetConstantOpacitySetting(std::int64_t value) {
+  SetAlphaBlendValue(static_cast<std::uint8_t>(value & 0xFF));
+  Label5->SetCaption(IntToStr(value));
+}
+
+void TMainForm::SetOpacityAtNoLoadSetting(std::int64_t value) {
+  Label6->SetCaption(IntToStr(value));
+}
+
+void TMainForm::SetOpacityAtFullLoadSetting(std::int64_t value) {
+  Label4->SetCaption(IntToStr(value));
+}
+
+void TMainForm::ApplyBarLook(const TRarBar& preview, std::span<const std::string> colours,
+                             bool colourKeyOn) {
+  for (const std::string& name : colours) {
+    const std::int64_t colour = GetOrdProp(preview, GetPropInfo(preview, name));
+    SetOrdProp(*RarBar1, GetPropInfo(*RarBar1, name), colour);
+    SetOrdProp(*RarBar2, GetPropInfo(*RarBar2, name), colour);
+  }
+  const TColor background = preview.Color();
+  SetColor(background);
+  Label7->SetCaption(IntToStr(background));
+  RarBar1->Font()->Assign(*preview.Font());
+  RarBar2->Font()->Assign(*preview.Font());
+  if (colourKeyOn) SetTransparentColorValue(background);
 }

@@ -12,19 +12,20 @@
 #include "framework/Spin.h"
 #include "framework/StdCtrls.h"
 #include "gauge/RarBar.h"
+#include "options/MainWindowLink.h"
 #include "platform/System.h"
 #include "sampler/CpuUsage.h"
 #include "settings/FormStorage.h"
 #include "tray/TrayIcon.h"
-
-class TOption;
 
 inline constexpr const char* kApplicationTitle = "Tamik - a cOOL CPU Monitor";
 // The program's icon (window and tray) in its resources, and the size the tray shows.
 inline constexpr const char* kIconResource = "MAINICON";
 inline constexpr int kIconSize = 16;
 
-class TMainForm : public TForm {
+// The main window is the options dialog's MainWindowLink: the dialog's pages change its settings
+// through the link's verbs.
+class TMainForm : public TForm, public MainWindowLink {
  public:
   // Builds the window's layout, then runs FormCreate with the layout's slot values.
   TMainForm(TComponent* owner, CpuUsage& cpuUsage, platform::ISystem& system);
@@ -70,40 +71,61 @@ class TMainForm : public TForm {
   // Added to the sampler's processor count wherever the window uses it: -1 on the systems whose
   // performance data lists a summary instance beside the processors, else 0.
   std::int32_t CpuCountCorrection = 0;
-  // The options dialog, once it exists; the refresh reads its opacity settings.
-  TOption* Option = nullptr;
+  // The options dialog, from AttachOptionsDialog on: the refresh reads its opacity choice, the
+  // "Options" entry shows it. Forgotten when the dialog goes.
+  void AttachOptionsDialog(TComponent& dialog, const OpacitySettings& opacity,
+                           TNotifyEvent showDialog);
+  const OpacitySettings* Option = nullptr;
+
+  // MainWindowLink
+  const std::string& OsVersionText() const override { return Label1->Caption(); }
+  const std::string& ProcessorCountText() const override { return Label2->Caption(); }
+  const std::string& TrayHint() const override { return TrayIcon1->Hint(); }
+  const TRarBar& FirstBar() const override { return *RarBar1; }
+  void SetAlwaysOnTopSetting(bool on) override;
+  void SetTrayIconSetting(bool on) override;
+  void SetPercentageSetting(bool on) override;
+  void SetBarHeightSetting(double value) override;
+  void SetIntervalSetting(std::uint32_t milliseconds) override;
+  void SetColourKeySetting(bool on) override;
+  void SetAlphaBlendSetting(bool on) override;
+  void SetConstantOpacitySetting(std::int64_t value) override;
+  void SetOpacityAtNoLoadSetting(std::int64_t value) override;
+  void SetOpacityAtFullLoadSetting(std::int64_t value) override;
+  void ApplyBarLook(const TRarBar& preview, std::span<const std::string> colours,
+                    bool colourKeyOn) override;
   // The tray icon's state remembered while the window is hidden.
   bool SavedTrayActive = false;
   // The last press inside the window, in window coordinates.
   std::int32_t DragOffsetX = 0;
   std::int32_t DragOffsetY = 0;
 
-  TRarBar* RarBar1;
-  TRarBar* RarBar2;
-  TLabel* Label1;        // operating-system version text
-  TLabel* Label2;        // processor-count text
-  TLabel* Label3;        // timer interval in milliseconds
-  TLabel* Label4;        // opacity for 100 % load
-  TLabel* Label5;        // constant opacity
-  TLabel* Label6;        // opacity for 0 % load
-  TLabel* Label7;        // window colour, signed decimal
-  TCheckBox* CheckBox1;  // "AOT": always on top
-  TCheckBox* CheckBox2;  // "SIT": tray icon shown
-  TCheckBox* CheckBox3;  // "SP": percentage text on the bars
-  TCheckBox* CheckBox4;  // "TF": colour-key transparency of the window colour
-  TCheckBox* CheckBox5;  // "UA": alpha blending on
-  TSpinEdit* SpinEdit1;  // bar height in pixels
-  TTimer* Timer1;
+  TRarBar* RarBar1 = nullptr;
+  TRarBar* RarBar2 = nullptr;
+  TLabel* Label1 = nullptr;        // operating-system version text
+  TLabel* Label2 = nullptr;        // processor-count text
+  TLabel* Label3 = nullptr;        // timer interval in milliseconds
+  TLabel* Label4 = nullptr;        // opacity for 100 % load
+  TLabel* Label5 = nullptr;        // constant opacity
+  TLabel* Label6 = nullptr;        // opacity for 0 % load
+  TLabel* Label7 = nullptr;        // window colour, signed decimal
+  TCheckBox* CheckBox1 = nullptr;  // "AOT": always on top
+  TCheckBox* CheckBox2 = nullptr;  // "SIT": tray icon shown
+  TCheckBox* CheckBox3 = nullptr;  // "SP": percentage text on the bars
+  TCheckBox* CheckBox4 = nullptr;  // "TF": colour-key transparency of the window colour
+  TCheckBox* CheckBox5 = nullptr;  // "UA": alpha blending on
+  TSpinEdit* SpinEdit1 = nullptr;  // bar height in pixels
+  TTimer* Timer1 = nullptr;
   // Keeps the window's position, the slots, the bar height and interval, and the bars' fonts and
   // colours; restores them on every show and then runs FormCreate again.
-  TFormStorage* FormStorage1;
-  TTrayIcon* TrayIcon1;
-  TPopupMenu* PopupMenu1;
-  TMenuItem* Options1;
-  TMenuItem* N1;
-  TMenuItem* Maximize1;
-  TMenuItem* Minimize1;
-  TMenuItem* Exit1;
+  TFormStorage* FormStorage1 = nullptr;
+  TTrayIcon* TrayIcon1 = nullptr;
+  TPopupMenu* PopupMenu1 = nullptr;
+  TMenuItem* Options1 = nullptr;
+  TMenuItem* N1 = nullptr;
+  TMenuItem* Maximize1 = nullptr;
+  TMenuItem* Minimize1 = nullptr;
+  TMenuItem* Exit1 = nullptr;
 
  protected:
   // The options dialog going away is forgotten.
@@ -115,6 +137,8 @@ class TMainForm : public TForm {
   TLabel* MakeSlot(const char* name, int top, const char* caption);
   TCheckBox* MakeSlot(const char* name, int top, const char* caption, bool checked);
 
+  // The options dialog as a component, so that its going is noticed.
+  TComponent* optionDialog_ = nullptr;
   CpuUsage& cpuUsage_;
   platform::ISystem& system_;
   std::string uptimeText_;

@@ -1,15 +1,14 @@
 // Program entry and composition root: the one place that builds the real ports and hands them
-// down.
+// down; the windows are made and connected by app/Program.cpp.
 
 #include <exception>
 
+#include "app/Program.h"
 #include "app/Tamik.h"
 #include "framework/Exception.h"
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
 #include "framework/SysUtils.h"
-#include "options/Credits.h"
-#include "options/Options.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32GlyphRasterizer.h"
@@ -49,9 +48,7 @@ int main() {
     return 1;
   }
 
-  auto* mainForm = application.CreateForm<TMainForm>(*cpuUsage, system);
-  auto* option = application.CreateForm<TOption>(*mainForm);
-  option->SetCredit(application.CreateForm<TCredit>());
+  CreateProgramWindows(application, *cpuUsage, system);
   application.Run();
   return 0;
 }

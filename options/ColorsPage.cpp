@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "app/Tamik.h"
 #include "framework/Exception.h"
 #include "framework/Forms.h"
 #include "framework/SysUtils.h"
@@ -149,11 +149,12 @@ void TOption::LoadPreview() {
       ComboBox1->AddItem(std::string(prop->Name));
     }
   }
+  const TRarBar& source = main_.FirstBar();
   for (int i = 0; i < ComboBox1->ItemCount(); ++i) {
     const std::string& name = ComboBox1->Items(i);
-    WriteColor(*RarBar1, name, ReadColor(*main_.RarBar1, name));
+    WriteColor(*RarBar1, name, ReadColor(source, name));
   }
-  RarBar1->SetColor(main_.RarBar1->Color());
+  RarBar1->SetColor(source.Color());
   RarBar1->Repaint();
 }
 
@@ -196,17 +197,10 @@ void TOption::SpeedButton5Click(TObject*) {
 }
 
 void TOption::SpeedButton4Click(TObject*) {
-  for (int i = 0; i < ComboBox1->ItemCount(); ++i) {
-    const std::string& name = ComboBox1->Items(i);
-    WriteColor(*main_.RarBar1, name, ReadColor(*RarBar1, name));
-    WriteColor(*main_.RarBar2, name, ReadColor(*RarBar1, name));
-  }
-  const TColor background = RarBar1->Color();
-  main_.SetColor(background);
-  main_.Label7->SetCaption(IntToStr(background));
-  main_.RarBar1->Font()->Assign(*RarBar1->Font());
-  main_.RarBar2->Font()->Assign(*RarBar1->Font());
-  if (CheckBox5->Checked()) main_.SetTransparentColorValue(background);
+  std::vector<std::string> colours;
+  colours.reserve(static_cast<std::size_t>(ComboBox1->ItemCount()));
+  for (int i = 0; i < ComboBox1->ItemCount(); ++i) colours.push_back(ComboBox1->Items(i));
+  main_.ApplyBarLook(*RarBar1, colours, CheckBox5->Checked());
 }
 
 void TOption::SpeedButton7Click(TObject*) {

@@ -4,7 +4,7 @@
 
 #include "framework/JpegImage.h"
 #include "options/Links.h"
-#include "tamik_app_embedded.h"
+#include "tamik_options_embedded.h"
 
 namespace {
 

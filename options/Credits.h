@@ -17,23 +17,23 @@ class TCredit : public TForm {
   // "Thanx To": flips the visibility of the picture and the 13 credits labels.
   void SpeedButton1Click(TObject* sender);
 
-  TImage* Image1;
-  TLabel* Label4;  // the author's e-mail
-  TLabel* Label3;  // the author's web site
-  TSpeedButton* SpeedButton1;
-  TLabel* Label10;  // "Components"
-  TLabel* Label1;
-  TLabel* Label2;
-  TLabel* Label5;
-  TLabel* Label6;
-  TLabel* Label7;
-  TLabel* Label8;
-  TLabel* Label9;
-  TLabel* Label11;  // "Friends"
-  TLabel* Label12;
-  TLabel* Label13;
-  TLabel* Label14;
-  TLabel* Label15;
+  TImage* Image1 = nullptr;
+  TLabel* Label4 = nullptr;  // the author's e-mail
+  TLabel* Label3 = nullptr;  // the author's web site
+  TSpeedButton* SpeedButton1 = nullptr;
+  TLabel* Label10 = nullptr;  // "Components"
+  TLabel* Label1 = nullptr;
+  TLabel* Label2 = nullptr;
+  TLabel* Label5 = nullptr;
+  TLabel* Label6 = nullptr;
+  TLabel* Label7 = nullptr;
+  TLabel* Label8 = nullptr;
+  TLabel* Label9 = nullptr;
+  TLabel* Label11 = nullptr;  // "Friends"
+  TLabel* Label12 = nullptr;
+  TLabel* Label13 = nullptr;
+  TLabel* Label14 = nullptr;
+  TLabel* Label15 = nullptr;
 
  private:
   TLabel* MakeLabel(const char* name, int left, int top, int width, const char* caption,

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <iterator>
 
-#include "app/Tamik.h"
 #include "framework/Exception.h"
 #include "framework/GifImage.h"
 #include "framework/SysUtils.h"
@@ -12,7 +11,7 @@
 #include "options/Links.h"
 #include "platform/Registry.h"
 #include "platform/System.h"
-#include "tamik_app_embedded.h"
+#include "tamik_options_embedded.h"
 
 namespace {
 
@@ -35,7 +34,7 @@ const TClassInfo& TOption::StaticClassInfo() {
   return info;
 }
 
-TOption::TOption(TComponent* owner, TMainForm& mainForm) : TForm(owner), main_(mainForm) {
+TOption::TOption(TComponent* owner, MainWindowLink& mainWindow) : TForm(owner), main_(mainWindow) {
   SetName("Option");
   SetCaption("Options");
   SetBorderStyle(bsToolWindow);
@@ -49,8 +48,28 @@ TOption::TOption(TComponent* owner, TMainForm& mainForm) : TForm(owner), main_(m
   TabSheet1 = MakePage("TabSheet1", "Opacity");
   About = MakePage("About", "About");
   TabSheet3 = MakePage("TabSheet3", "debug");
+  BuildOptionsPage();
+  BuildColorsPage();
+  BuildOpacityPage();
+  BuildAboutPage();
+  BuildDebugPage();
+  PageControl1->SetActivePage(About);
 
-  // The Options page.
+  FormStorage1 = new TFormStorage(this);
+  FormStorage1->SetName("FormStorage1");
+  FormStorage1->SetUseRegistry(true);
+  FormStorage1->SetStoredProps({std::begin(kOptionStoredProps), std::end(kOptionStoredProps)});
+
+  OnCreate = [this](TObject* sender) { FormCreate(sender); };
+  // Bound before the layout completes: the store then restores first and runs FormShow after.
+  OnShow = [this](TObject* sender) { FormShow(sender); };
+  DoCreate();
+}
+
+// Each page binds its handlers once its controls' layout values are in place, as a loaded layout
+// binds them: setting a value while building raises no change event.
+
+void TOption::BuildOptionsPage() {
   GroupBox1 = Make<TGroupBox>("GroupBox1", Options, 0, 0, 129, 113);
   CheckBox2 = MakeCheckBox("CheckBox2", GroupBox1, 8, 16, 120, "Show Icon in Tray", false);
   CheckBox1 = MakeCheckBox("CheckBox1", GroupBox1, 8, 40, 120, "Always On Top", false);
@@ -63,9 +82,15 @@ TOption::TOption(TComponent* owner, TMainForm& mainForm) : TForm(owner), main_(m
   Slider1->SetMaxValue(6);
   Slider1->SetValue(2);
 
-  BuildColorsPage();
+  CheckBox1->OnClick = [this](TObject* sender) { CheckBox1Click(sender); };
+  CheckBox2->OnClick = [this](TObject* sender) { CheckBox2Click(sender); };
+  CheckBox3->OnClick = [this](TObject* sender) { CheckBox3Click(sender); };
+  CheckBox4->OnClick = [this](TObject* sender) { CheckBox4Click(sender); };
+  SpinEdit1->OnChange = [this](TObject* sender) { SpinEdit1Change(sender); };
+  Slider1->OnChange = [this](TObject* sender) { Slider1Change(sender); };
+}
 
-  // The Opacity page.
+void TOption::BuildOpacityPage() {
   CheckBox5 = MakeCheckBox("CheckBox5", TabSheet1, 8, 8, 125, "Transparent Form", true);
   Label14 = MakeLabel("Label14", TabSheet1, 136, 0, 150, "For Windows 2000 or XP");
   Label14->Font()->SetName("Small Fonts");
@@ -88,7 +113,14 @@ TOption::TOption(TComponent* owner, TMainForm& mainForm) : TForm(owner), main_(m
   Label13->Font()->SetName("Small Fonts");
   Label13->Font()->SetHeight(-9);
 
-  // The About page.
+  CheckBox5->OnClick = [this](TObject* sender) { CheckBox5Click(sender); };
+  CheckBox6->OnClick = [this](TObject* sender) { CheckBox6Click(sender); };
+  SpinEdit2->OnChange = [this](TObject* sender) { SpinEdit2Change(sender); };
+  SpinEdit3->OnChange = [this](TObject* sender) { SpinEdit3Change(sender); };
+  SpinEdit4->OnChange = [this](TObject* sender) { SpinEdit4Change(sender); };
+}
+
+void TOption::BuildAboutPage() {
   Image1 = new TImage(this);
   Image1->SetName("Image1");
   Image1->SetBounds(8, 1, 201, 89);
@@ -106,7 +138,12 @@ TOption::TOption(TComponent* owner, TMainForm& mainForm) : TForm(owner), main_(m
   Label3 = MakeLink("Label3", 152, 120, links::kWebSiteText);
   Label2 = MakeLabel("Label2", About, 56, 136, 230, links::kOrigin);
 
-  // The debug page.
+  SpeedButton8->OnClick = [this](TObject* sender) { SpeedButton8Click(sender); };
+  Label3->OnClick = [this](TObject* sender) { Label3Click(sender); };
+  Label4->OnClick = [this](TObject* sender) { Label4Click(sender); };
+}
+
+void TOption::BuildDebugPage() {
   Label6 = MakeLabel("Label6", TabSheet3, 16, 16, 180, "OS Version");
   Label7 = MakeLabel("Label7", TabSheet3, 16, 37, 180, "# CPU");
   Label8 = MakeLabel("Label8", TabSheet3, 16, 58, 180, "Label8");
@@ -115,38 +152,7 @@ TOption::TOption(TComponent* owner, TMainForm& mainForm) : TForm(owner), main_(m
   Label16 = MakeLabel("Label16", TabSheet3, 16, 136, 275, "Label16");
   SpeedButton1 = MakeButton("SpeedButton1", TabSheet3, 208, 8, 57, 25, "Refresh");
 
-  PageControl1->SetActivePage(About);
-
-  FormStorage1 = new TFormStorage(this);
-  FormStorage1->SetName("FormStorage1");
-  FormStorage1->SetUseRegistry(true);
-  FormStorage1->SetStoredProps({std::begin(kOptionStoredProps), std::end(kOptionStoredProps)});
-
-  // The handlers are bound once the layout's values are in place, as a loaded layout binds them.
-  CheckBox1->OnClick = [this](TObject* sender) { CheckBox1Click(sender); };
-  CheckBox2->OnClick = [this](TObject* sender) { CheckBox2Click(sender); };
-  CheckBox3->OnClick = [this](TObject* sender) { CheckBox3Click(sender); };
-  CheckBox4->OnClick = [this](TObject* sender) { CheckBox4Click(sender); };
-  SpinEdit1->OnChange = [this](TObject* sender) { SpinEdit1Change(sender); };
-  Slider1->OnChange = [this](TObject* sender) { Slider1Change(sender); };
-  CheckBox5->OnClick = [this](TObject* sender) { CheckBox5Click(sender); };
-  CheckBox6->OnClick = [this](TObject* sender) { CheckBox6Click(sender); };
-  SpinEdit2->OnChange = [this](TObject* sender) { SpinEdit2Change(sender); };
-  SpinEdit3->OnChange = [this](TObject* sender) { SpinEdit3Change(sender); };
-  SpinEdit4->OnChange = [this](TObject* sender) { SpinEdit4Change(sender); };
-  SpeedButton8->OnClick = [this](TObject* sender) { SpeedButton8Click(sender); };
-  Label3->OnClick = [this](TObject* sender) { Label3Click(sender); };
-  Label4->OnClick = [this](TObject* sender) { Label4Click(sender); };
   SpeedButton1->OnClick = [this](TObject* sender) { SpeedButton1Click(sender); };
-  OnCreate = [this](TObject* sender) { FormCreate(sender); };
-  // Bound before the layout completes: the store then restores first and runs FormShow after.
-  OnShow = [this](TObject* sender) { FormShow(sender); };
-
-  main_.Option = this;
-  // The main window forgets the dialog when it goes (and the other way round).
-  FreeNotification(&main_);
-  main_.Options1->OnClick = [this](TObject* sender) { Options1Click(sender); };
-  DoCreate();
 }
 
 TTabSheet* TOption::MakePage(const char* name, const char* caption) {
@@ -211,8 +217,8 @@ void TOption::Notification(TComponent* component, TOperation operation) {
 }
 
 void TOption::FormCreate(TObject*) {
-  Label6->SetCaption(main_.Label1->Caption() + " detected.");
-  Label7->SetCaption(main_.Label2->Caption());
+  Label6->SetCaption(main_.OsVersionText() + " detected.");
+  Label7->SetCaption(main_.ProcessorCountText());
   Label8->SetCaption(ClockText(MeasureClockMHz()));
   Label9->SetCaption(RefreshFrequencyText(Slider1->Value()));
   SpeedButton1->Click();
@@ -220,7 +226,7 @@ void TOption::FormCreate(TObject*) {
 
 void TOption::FormShow(TObject*) {
   LoadPreview();
-  Label16->SetCaption(main_.TrayIcon1->Hint());
+  Label16->SetCaption(main_.TrayHint());
 }
 
 void TOption::Options1Click(TObject*) {
@@ -232,32 +238,18 @@ void TOption::Options1Click(TObject*) {
 // ---------------------------------------------------------------------------------------------
 // The Options page
 
-void TOption::CheckBox1Click(TObject*) {
-  main_.SetAlwaysOnTop(CheckBox1->Checked());
-  main_.CheckBox1->SetChecked(CheckBox1->Checked());
-}
+void TOption::CheckBox1Click(TObject*) { main_.SetAlwaysOnTopSetting(CheckBox1->Checked()); }
 
-void TOption::CheckBox2Click(TObject*) {
-  main_.TrayIcon1->SetActive(CheckBox2->Checked());
-  main_.CheckBox2->SetChecked(CheckBox2->Checked());
-}
+void TOption::CheckBox2Click(TObject*) { main_.SetTrayIconSetting(CheckBox2->Checked()); }
 
 void TOption::CheckBox3Click(TObject*) { SetRunAtStartup(CheckBox3->Checked()); }
 
-void TOption::CheckBox4Click(TObject*) {
-  main_.RarBar1->SetShowPercentage(CheckBox4->Checked());
-  main_.RarBar2->SetShowPercentage(CheckBox4->Checked());
-  main_.CheckBox3->SetChecked(CheckBox4->Checked());
-}
+void TOption::CheckBox4Click(TObject*) { main_.SetPercentageSetting(CheckBox4->Checked()); }
 
 void TOption::SpinEdit1Change(TObject*) {
-  const std::int64_t height = Truncated(*SpinEdit1);
-  if (height < SpinEdit1->MinValue()) return;
-  const int v = static_cast<int>(height);
-  main_.RarBar1->SetHeight(v);
-  main_.SetHeight(v);
-  main_.RarBar2->SetHeight(v);
-  main_.SpinEdit1->SetValue(SpinEdit1->Value());
+  // A value below the range (while the user is still typing it) changes nothing.
+  if (Truncated(*SpinEdit1) < SpinEdit1->MinValue()) return;
+  main_.SetBarHeightSetting(SpinEdit1->Value());
 }
 
 std::string TOption::RefreshFrequencyText(int position) {
@@ -268,8 +260,7 @@ void TOption::Slider1Change(TObject*) {
   const int position = Slider1->Value();
   Label9->SetCaption(RefreshFrequencyText(position));
   // Position 0 is the fastest refresh: 150 ms, not 0.
-  main_.Timer1->SetInterval(position > 0 ? static_cast<std::uint32_t>(position) * 500 : 150);
-  main_.Label3->SetCaption(IntToStr(main_.Timer1->Interval()));
+  main_.SetIntervalSetting(position > 0 ? static_cast<std::uint32_t>(position) * 500 : 150);
 }
 
 void TOption::SetRunAtStartup(bool on) {
@@ -324,7 +315,7 @@ void TOption::SpeedButton1Click(TObject*) {
   Label8->SetCaption(ClockText(MeasureClockMHz()));
   platform::ISystem* system = Application() != nullptr ? Application()->System() : nullptr;
   if (system != nullptr) Label15->SetCaption(MemoryText(system->QueryMemoryStatus()));
-  Label16->SetCaption(main_.TrayIcon1->Hint());
+  Label16->SetCaption(main_.TrayHint());
 }
 
 double TOption::MeasureClockMHz() {
@@ -384,33 +375,18 @@ std::string TOption::MemoryText(const platform::MemoryStatus& status) {
 // ---------------------------------------------------------------------------------------------
 // The Opacity page
 
-void TOption::CheckBox5Click(TObject*) {
-  const bool on = CheckBox5->Checked();
-  main_.SetTransparentColor(on);
-  main_.CheckBox4->SetChecked(on);
-  if (!on) return;
-  const TColor key = StrToInt(main_.Label7->Caption());
-  main_.SetTransparentColorValue(key);
-  main_.RarBar1->SetColor(key);
-  main_.RarBar2->SetColor(key);
-}
+void TOption::CheckBox5Click(TObject*) { main_.SetColourKeySetting(CheckBox5->Checked()); }
 
-void TOption::CheckBox6Click(TObject*) {
-  main_.SetAlphaBlend(CheckBox6->Checked());
-  main_.SetAlphaBlendValue(200);
-  main_.CheckBox5->SetChecked(CheckBox6->Checked());
-}
+void TOption::CheckBox6Click(TObject*) { main_.SetAlphaBlendSetting(CheckBox6->Checked()); }
 
 void TOption::SpinEdit4Change(TObject*) {
-  const std::int64_t value = Truncated(*SpinEdit4);
-  main_.SetAlphaBlendValue(static_cast<std::uint8_t>(value & 0xFF));
-  main_.Label5->SetCaption(IntToStr(value));
+  main_.SetConstantOpacitySetting(Truncated(*SpinEdit4));
 }
 
 void TOption::SpinEdit2Change(TObject*) {
-  main_.Label6->SetCaption(IntToStr(Truncated(*SpinEdit2)));
+  main_.SetOpacityAtNoLoadSetting(Truncated(*SpinEdit2));
 }
 
 void TOption::SpinEdit3Change(TObject*) {
-  main_.Label4->SetCaption(IntToStr(Truncated(*SpinEdit3)));
+  main_.SetOpacityAtFullLoadSetting(Truncated(*SpinEdit3));
 }

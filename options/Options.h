@@ -1,8 +1,9 @@
 #pragma once
 // The options dialog: one hidden tool window, created after the main window, shown from the main
-// window's menu. Its pages act on the main window at once and copy every new value into the main
-// window's setting slots, which the main window's settings store keeps; the dialog's own controls
-// are kept by the dialog's settings store and restored each time it is shown.
+// window's menu. Its pages act on the main window at once through MainWindowLink, whose verbs also
+// copy every new value into the main window's setting slots (kept by the main window's settings
+// store); the dialog's own controls are kept by the dialog's settings store and restored each
+// time it is shown. docs/SETTINGS.md follows each setting through both.
 
 #include <string>
 
@@ -14,21 +15,23 @@
 #include "framework/Spin.h"
 #include "framework/StdCtrls.h"
 #include "gauge/RarBar.h"
+#include "options/MainWindowLink.h"
 #include "platform/System.h"
 #include "settings/FormStorage.h"
 
 class TCredit;
-class TMainForm;
 
 // The registry value of "Run At Startup", in HKLM's Run key or, when that cannot be written by
 // the user, in HKCU's.
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunValueName = "ZEPHO";
 
-class TOption : public TForm {
+// The dialog is the main window's OpacitySettings: the refresh reads the Opacity page's choice.
+class TOption : public TForm, public OpacitySettings {
  public:
-  // Builds the layout, binds the main window's "Options" menu entry and runs FormCreate.
-  TOption(TComponent* owner, TMainForm& mainForm);
+  // Builds the layout, page by page, and runs FormCreate. The composition root then binds the
+  // main window's "Options" menu entry to Options1Click.
+  TOption(TComponent* owner, MainWindowLink& mainWindow);
 
   static const TClassInfo& StaticClassInfo();
   const TClassInfo& ClassType() const override { return StaticClassInfo(); }
@@ -85,77 +88,89 @@ class TOption : public TForm {
   void SpinEdit3Change(TObject* sender);
   void SpinEdit4Change(TObject* sender);
 
-  TPageControl* PageControl1;
-  TTabSheet* Options;    // "Options"
-  TTabSheet* TabSheet2;  // "Colors"
-  TTabSheet* TabSheet1;  // "Opacity"
-  TTabSheet* About;      // "About"
-  TTabSheet* TabSheet3;  // "debug"
+  TPageControl* PageControl1 = nullptr;
+  TTabSheet* Options = nullptr;    // "Options"
+  TTabSheet* TabSheet2 = nullptr;  // "Colors"
+  TTabSheet* TabSheet1 = nullptr;  // "Opacity"
+  TTabSheet* About = nullptr;      // "About"
+  TTabSheet* TabSheet3 = nullptr;  // "debug"
 
-  TGroupBox* GroupBox1;
-  TCheckBox* CheckBox2;  // "Show Icon in Tray"
-  TCheckBox* CheckBox1;  // "Always On Top"
-  TCheckBox* CheckBox3;  // "Run At Startup"
-  TCheckBox* CheckBox4;  // "Show Percentage"
-  TLabel* Label5;        // "Bar Height"
-  TSpinEdit* SpinEdit1;  // bar height, 50..200
-  TLabel* Label9;        // refresh frequency text
-  TSlider* Slider1;      // refresh frequency, 0..6
+  TGroupBox* GroupBox1 = nullptr;
+  TCheckBox* CheckBox2 = nullptr;  // "Show Icon in Tray"
+  TCheckBox* CheckBox1 = nullptr;  // "Always On Top"
+  TCheckBox* CheckBox3 = nullptr;  // "Run At Startup"
+  TCheckBox* CheckBox4 = nullptr;  // "Show Percentage"
+  TLabel* Label5 = nullptr;        // "Bar Height"
+  TSpinEdit* SpinEdit1 = nullptr;  // bar height, 50..200
+  TLabel* Label9 = nullptr;        // refresh frequency text
+  TSlider* Slider1 = nullptr;      // refresh frequency, 0..6
 
-  TRarBar* RarBar2;            // Colors: the reset source, never changed, never shown
-  TRarBar* RarBar1;            // Colors: the preview
-  TLabel* Label12;             // Colors: "Preview"
-  TSpeedButton* SpeedButton6;  // Colors: "Open"
-  TSpeedButton* SpeedButton7;  // Colors: "Save"
-  TComboBox* ComboBox1;        // Colors: the colour list
-  TSpeedButton* SpeedButton3;  // Colors: "Change Colors"
-  TSpeedButton* SpeedButton2;  // Colors: "Change Fonts"
-  TSpeedButton* SpeedButton5;  // Colors: "Reset Bar"
-  TSpeedButton* SpeedButton4;  // Colors: "Apply Changes"
-  TColorDialog* ColorDialog1;
-  TFontDialog* FontDialog1;
-  TOpenDialog* OpenDialog1;
-  TSaveDialog* SaveDialog1;
+  TRarBar* RarBar2 = nullptr;            // Colors: the reset source, never changed, never shown
+  TRarBar* RarBar1 = nullptr;            // Colors: the preview
+  TLabel* Label12 = nullptr;             // Colors: "Preview"
+  TSpeedButton* SpeedButton6 = nullptr;  // Colors: "Open"
+  TSpeedButton* SpeedButton7 = nullptr;  // Colors: "Save"
+  TComboBox* ComboBox1 = nullptr;        // Colors: the colour list
+  TSpeedButton* SpeedButton3 = nullptr;  // Colors: "Change Colors"
+  TSpeedButton* SpeedButton2 = nullptr;  // Colors: "Change Fonts"
+  TSpeedButton* SpeedButton5 = nullptr;  // Colors: "Reset Bar"
+  TSpeedButton* SpeedButton4 = nullptr;  // Colors: "Apply Changes"
+  TColorDialog* ColorDialog1 = nullptr;
+  TFontDialog* FontDialog1 = nullptr;
+  TOpenDialog* OpenDialog1 = nullptr;
+  TSaveDialog* SaveDialog1 = nullptr;
 
-  TCheckBox* CheckBox5;  // "Transparent Form"
-  TLabel* Label14;       // "For Windows 2000 or XP"
-  TGroupBox* GroupBox2;
-  TCheckBox* CheckBox6;        // "Use AlphaBlend (Opacity)"
-  TRadioButton* RadioButton1;  // "Constant"
-  TSpinEdit* SpinEdit4;        // constant opacity
-  TRadioButton* RadioButton2;  // "Dynamic"
-  TLabel* Label10;             // "Opacity for 0%"
-  TSpinEdit* SpinEdit2;        // opacity at 0 % load
-  TLabel* Label11;             // "Opacity for 100%"
-  TSpinEdit* SpinEdit3;        // opacity at 100 % load
-  TLabel* Label13;             // the opacity range note
+  TCheckBox* CheckBox5 = nullptr;  // "Transparent Form"
+  TLabel* Label14 = nullptr;       // "For Windows 2000 or XP"
+  TGroupBox* GroupBox2 = nullptr;
+  TCheckBox* CheckBox6 = nullptr;        // "Use AlphaBlend (Opacity)"
+  TRadioButton* RadioButton1 = nullptr;  // "Constant"
+  TSpinEdit* SpinEdit4 = nullptr;        // constant opacity
+  TRadioButton* RadioButton2 = nullptr;  // "Dynamic"
+  TLabel* Label10 = nullptr;             // "Opacity for 0%"
+  TSpinEdit* SpinEdit2 = nullptr;        // opacity at 0 % load
+  TLabel* Label11 = nullptr;             // "Opacity for 100%"
+  TSpinEdit* SpinEdit3 = nullptr;        // opacity at 100 % load
+  TLabel* Label13 = nullptr;             // the opacity range note
 
-  TImage* Image1;              // About: the banner
-  TSpeedButton* SpeedButton8;  // About: "Credits"
-  TLabel* Label1;              // About: the version
-  TLabel* Label4;              // About: the e-mail link
-  TLabel* Label3;              // About: the web site link
-  TLabel* Label2;              // About: the program's origin
+  TImage* Image1 = nullptr;              // About: the banner
+  TSpeedButton* SpeedButton8 = nullptr;  // About: "Credits"
+  TLabel* Label1 = nullptr;              // About: the version
+  TLabel* Label4 = nullptr;              // About: the e-mail link
+  TLabel* Label3 = nullptr;              // About: the web site link
+  TLabel* Label2 = nullptr;              // About: the program's origin
 
-  TLabel* Label6;              // debug: operating system
-  TLabel* Label7;              // debug: processor count
-  TLabel* Label8;              // debug: the measured clock
-  TLabel* Label15;             // debug: the memory status, three lines
-  TLabel* Label16;             // debug: the tray icon's hint
-  TSpeedButton* SpeedButton1;  // debug: "Refresh"
+  TLabel* Label6 = nullptr;              // debug: operating system
+  TLabel* Label7 = nullptr;              // debug: processor count
+  TLabel* Label8 = nullptr;              // debug: the measured clock
+  TLabel* Label15 = nullptr;             // debug: the memory status, three lines
+  TLabel* Label16 = nullptr;             // debug: the tray icon's hint
+  TSpeedButton* SpeedButton1 = nullptr;  // debug: "Refresh"
+
+  // OpacitySettings: the radio buttons and spin edits of the Opacity page.
+  bool ConstantOpacityChosen() const override { return RadioButton1->Checked(); }
+  double ConstantOpacity() const override { return SpinEdit4->Value(); }
+  bool DynamicOpacityChosen() const override { return RadioButton2->Checked(); }
+  double OpacityAtNoLoad() const override { return SpinEdit2->Value(); }
+  double OpacityAtFullLoad() const override { return SpinEdit3->Value(); }
 
   // The credits window, once it exists (SetCredit); forgotten when it goes.
   TCredit* Credit = nullptr;
   void SetCredit(TCredit* credit);
 
-  TFormStorage* FormStorage1;
+  TFormStorage* FormStorage1 = nullptr;
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
   TTabSheet* MakePage(const char* name, const char* caption);
-  void BuildColorsPage();
+  // The pages' controls, in the order the layout creates them.
+  void BuildOptionsPage();
+  void BuildColorsPage();  // ColorsPage.cpp
+  void BuildOpacityPage();
+  void BuildAboutPage();
+  void BuildDebugPage();
   // Fills the colour list from the preview's property table and loads the preview's colours from
   // the main window's first bar.
   void LoadPreview();
@@ -175,7 +190,7 @@ class TOption : public TForm {
   TSpinEdit* MakeSpinEdit(const char* name, TWinControl* parent, int left, int top, int width,
                           int minValue, int maxValue, int value);
 
-  TMainForm& main_;
+  MainWindowLink& main_;
 };
 
 template <class T>

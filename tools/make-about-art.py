@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes app/art/about.gif, the banner of the About page: the program's two 3D bars, a purple one
+"""Writes options/art/about.gif, the banner of the About page: the program's two 3D bars, a purple one
 and a blue one, beside the word "Tamik" in blocky letters, with a soft shadow, on a transparent
 background.
 
@@ -8,7 +8,7 @@ most 256 colours whose entry 0 is the transparent one (marked by a Graphic Contr
 image, LZW-compressed by the encoder below. The letters come from the small pixel font below, each
 font pixel drawn as a block of CELL_W x CELL_H screen pixels.
 
-Usage: tools/make-about-art.py [OUTPUT]   (default: app/art/about.gif of this repository)
+Usage: tools/make-about-art.py [OUTPUT]   (default: options/art/about.gif of this repository)
 Standard library only; the output is the same byte for byte on every run.
 """
 

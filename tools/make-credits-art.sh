@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
-# Draws app/art/credits.jpg, the picture of the credits window: 320 x 240, a dark blue-to-purple
+# Draws options/art/credits.jpg, the picture of the credits window: 320 x 240, a dark blue-to-purple
 # backdrop, a row of upright 3D bars in the program's purple and blue (the icon's palette, see
 # tools/make-icon.py) standing on a floor that reflects them, and the words "Tamik" and "Credits".
 #
-#   bash tools/make-credits-art.sh [OUTPUT]      # default: app/art/credits.jpg of this repository
+#   bash tools/make-credits-art.sh [OUTPUT]      # default: options/art/credits.jpg of this repository
 #
 # The picture is committed, so building the program never runs this. It uses ImageMagick and the
 # DejaVu fonts, installing them with apt-get (as root) when missing. With the same ImageMagick and
 # fonts the output is the same byte for byte.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out=${1:-app/art/credits.jpg}
+out=${1:-options/art/credits.jpg}
 
 packages=(imagemagick fonts-dejavu-core)
 missing=()

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "MainFormFixture.h"
+#include "app/Program.h"
 #include "framework/Dialogs.h"
 #include "framework/Exception.h"
 #include "options/Options.h"
@@ -30,7 +31,7 @@ class FaultInjectionTest : public MainFormFixture {
  protected:
   void StartAll() {
     Run();
-    option = application->CreateForm<TOption>(*form);
+    option = CreateOptionsDialog(*application, *form);
   }
   std::vector<std::string> BoxTexts() const {
     std::vector<std::string> texts;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "MainFormFixture.h"
+#include "app/Program.h"
 #include "options/Options.h"
 
 namespace {
@@ -36,7 +37,7 @@ class StoreRefusalFixture : public MainFormFixture {
   // The program's start: the main window shown by the message loop, then the dialog created.
   void StartAll() {
     Run();
-    option = application->CreateForm<TOption>(*form);
+    option = CreateOptionsDialog(*application, *form);
   }
   void ShowDialog() { form->Options1->Click(); }
 

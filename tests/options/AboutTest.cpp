@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/MainFormFixture.h"
+#include "app/Program.h"
 #include "framework/SysUtils.h"
 #include "options/Credits.h"
 #include "options/Links.h"
@@ -17,7 +18,7 @@ class AboutTest : public MainFormFixture {
  protected:
   void StartAll() {
     Run();
-    option = application->CreateForm<TOption>(*form);
+    option = CreateOptionsDialog(*application, *form);
     credit = application->CreateForm<TCredit>();
     option->SetCredit(credit);
   }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/MainFormFixture.h"
+#include "app/Program.h"
 #include "framework/Dialogs.h"
 #include "framework/TypInfo.h"
 #include "options/ColorScheme.h"
@@ -45,7 +46,7 @@ class ColorsPageTest : public MainFormFixture {
   // The program's start, then the dialog shown from the main window's menu.
   void StartAll() {
     Run();
-    option = application->CreateForm<TOption>(*form);
+    option = CreateOptionsDialog(*application, *form);
   }
   void StartAndShow() {
     StartAll();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/MainFormFixture.h"
+#include "app/Program.h"
 #include "framework/SysUtils.h"
 
 namespace {
@@ -23,7 +24,7 @@ class OptionsTest : public MainFormFixture {
   // The program's start: the main window, then the dialog, then the message loop's first show.
   void StartAll() {
     Run();
-    option = application->CreateForm<TOption>(*form);
+    option = CreateOptionsDialog(*application, *form);
   }
   void ShowDialog() { form->Options1->Click(); }
   void PutOption(const char* name, const char* text) {
