@@ -15,8 +15,8 @@
 
 namespace {
 
-// What the dialog's store keeps, in the order it saves and restores them. docs/SETTINGS.md gives each
-// entry's counterpart in the main window's store and which copy wins.
+// What the dialog's store keeps, in the order it saves and restores them. docs/SETTINGS.md gives
+// each entry's counterpart in the main window's store and which copy wins.
 const char* const kOptionStoredProps[] = {
     "PageControl1.ActivePage", "SpinEdit1.Value",   "CheckBox1.Checked", "CheckBox2.Checked",
     "CheckBox3.Checked",       "CheckBox4.Checked", "CheckBox5.Checked", "CheckBox6.Checked",
