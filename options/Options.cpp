@@ -380,13 +380,9 @@ void TOption::CheckBox5Click(TObject*) { main_.SetColourKeySetting(CheckBox5->Ch
 
 void TOption::CheckBox6Click(TObject*) { main_.SetAlphaBlendSetting(CheckBox6->Checked()); }
 
-void TOption::SpinEdit4Change(TObject*) {
-  main_.SetConstantOpacitySetting(Truncated(*SpinEdit4));
-}
+void TOption::SpinEdit4Change(TObject*) { main_.SetConstantOpacitySetting(Truncated(*SpinEdit4)); }
 
-void TOption::SpinEdit2Change(TObject*) {
-  main_.SetOpacityAtNoLoadSetting(Truncated(*SpinEdit2));
-}
+void TOption::SpinEdit2Change(TObject*) { main_.SetOpacityAtNoLoadSetting(Truncated(*SpinEdit2)); }
 
 void TOption::SpinEdit3Change(TObject*) {
   main_.SetOpacityAtFullLoadSetting(Truncated(*SpinEdit3));
