@@ -47,9 +47,9 @@ class TForm : public TWinControl, private platform::IWindowEvents {
   void SetCaption(const std::string& caption);
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle style) { borderStyle_ = style; }
-  // The client area; without a border it is the whole window.
-  // The client area: the window without its borders and caption (as the window system measures
-  // them for the form's border style).
+  // The client area: the window less the frame (borders and caption) that the window system
+  // reports for the form's border style. With bsNone that is a popup's frame, normally none: the
+  // client area is then the whole window. Without a window system the frame is taken as none.
   void SetClientSize(int width, int height);
   int ClientWidth() const { return Width() - Frame().width; }
   int ClientHeight() const { return Height() - Frame().height; }
