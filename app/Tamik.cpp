@@ -14,56 +14,20 @@
 namespace {
 
 // What the main window's store keeps, in the order it saves and restores them: the slots, the
-// bar height and interval, both bars' fonts and their 16 colours each.
-const char* const kMainFormStoredProps[] = {
-    "RarBar1.Height",
-    "Timer1.Interval",
-    "CheckBox1.Checked",
-    "CheckBox2.Checked",
-    "SpinEdit1.Value",
-    "RarBar1.Font",
-    "RarBar2.Font",
-    "CheckBox3.Checked",
-    "Label3.Caption",
-    "CheckBox4.Checked",
-    "CheckBox5.Checked",
-    "Label5.Caption",
-    "Label6.Caption",
-    "Label4.Caption",
-    "RarBar1.TopColor",
-    "RarBar1.SideColor2",
-    "RarBar1.SideColor1",
-    "RarBar1.FilledSideColor2",
-    "RarBar1.FilledSideColor1",
-    "RarBar1.FilledLineColor",
-    "RarBar1.FilledFrameColor",
-    "RarBar1.FilledColor",
-    "RarBar1.EmptyLineColor",
-    "RarBar1.EmptyFrameColor2",
-    "RarBar1.EmptyFrameColor1",
-    "RarBar1.EmptyColor2",
-    "RarBar1.EmptyColor1",
-    "RarBar1.Color",
-    "RarBar1.BottomFrameColor",
-    "RarBar1.BottomColor",
-    "RarBar2.TopColor",
-    "RarBar2.SideColor2",
-    "RarBar2.SideColor1",
-    "RarBar2.FilledSideColor2",
-    "RarBar2.FilledSideColor1",
-    "RarBar2.FilledLineColor",
-    "RarBar2.FilledFrameColor",
-    "RarBar2.FilledColor",
-    "RarBar2.EmptyLineColor",
-    "RarBar2.EmptyFrameColor2",
-    "RarBar2.EmptyFrameColor1",
-    "RarBar2.EmptyColor2",
-    "RarBar2.EmptyColor1",
-    "RarBar2.Color",
-    "RarBar2.BottomFrameColor",
-    "RarBar2.BottomColor",
-    "Label7.Caption",
-};
+// bar height and interval, both bars' fonts and their 16 colours each (the bar's colour table
+// gives the colours in their stored order).
+std::vector<std::string> MainFormStoredProps() {
+  std::vector<std::string> props = {
+      "RarBar1.Height",  "Timer1.Interval",   "CheckBox1.Checked", "CheckBox2.Checked",
+      "SpinEdit1.Value", "RarBar1.Font",      "RarBar2.Font",      "CheckBox3.Checked",
+      "Label3.Caption",  "CheckBox4.Checked", "CheckBox5.Checked", "Label5.Caption",
+      "Label6.Caption",  "Label4.Caption",
+  };
+  AppendStoredBarColors("RarBar1", props);
+  AppendStoredBarColors("RarBar2", props);
+  props.push_back("Label7.Caption");
+  return props;
+}
 
 // The load in percent as a bar value: truncated toward zero first, then its absolute value, so
 // -0.7 shows as 0, -1.3 as 1 and 99.99 as 99. Values beyond the integer range saturate.
@@ -129,7 +93,7 @@ TMainForm::TMainForm(TComponent* owner, CpuUsage& cpuUsage, platform::ISystem& s
   FormStorage1 = new TFormStorage(this);
   FormStorage1->SetName("FormStorage1");
   FormStorage1->SetUseRegistry(true);
-  FormStorage1->SetStoredProps({std::begin(kMainFormStoredProps), std::end(kMainFormStoredProps)});
+  FormStorage1->SetStoredProps(MainFormStoredProps());
   FormStorage1->OnRestorePlacement = [this](TObject* sender) { FormCreate(sender); };
 
   PopupMenu1 = new TPopupMenu(this);

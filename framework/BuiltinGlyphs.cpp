@@ -111,7 +111,7 @@ constexpr std::uint8_t kPatterns[95][7] = {
 // The pattern of every character without one of its own.
 constexpr std::uint8_t kMissingPattern[7] = {0x1F, 0x11, 0x11, 0x11, 0x11, 0x11, 0x1F};
 
-bool IsBold(const platform::FontDescription& font) { return font.Weight >= kBoldWeight; }
+bool IsBold(const platform::FontDescription& font) { return font.weight >= kBoldWeight; }
 
 }  // namespace
 
@@ -121,7 +121,7 @@ int TBuiltinGlyphs::Scale(int height) {
 }
 
 int TBuiltinGlyphs::Advance(const platform::FontDescription& font) {
-  return 6 * Scale(font.Height) + (IsBold(font) ? 1 : 0);
+  return 6 * Scale(font.height) + (IsBold(font) ? 1 : 0);
 }
 
 bool TBuiltinGlyphs::PatternInk(unsigned char c, int column, int row) {
@@ -133,7 +133,7 @@ platform::GlyphExtent TBuiltinGlyphs::Measure(const platform::FontDescription& f
                                               std::string_view text) {
   const std::int64_t width =
       static_cast<std::int64_t>(std::min<std::size_t>(text.size(), INT_MAX)) * Advance(font);
-  return {static_cast<int>(std::min<std::int64_t>(width, INT_MAX)), CellHeight(font.Height)};
+  return {static_cast<int>(std::min<std::int64_t>(width, INT_MAX)), CellHeight(font.height)};
 }
 
 bool TBuiltinGlyphs::Render(const platform::FontDescription& font, std::string_view text, int left,
@@ -142,10 +142,10 @@ bool TBuiltinGlyphs::Render(const platform::FontDescription& font, std::string_v
   const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   if (coverage.size() < size) return false;
 
-  const int s = Scale(font.Height);
+  const int s = Scale(font.height);
   const int advance = Advance(font);
   const bool bold = IsBold(font);
-  const std::int64_t cellWidth = Measure(font, text).Width;
+  const std::int64_t cellWidth = Measure(font, text).width;
   const std::int64_t cellHeight = 9 * s;
 
   // Whether pixel x of one character's advance (0 <= x < advance) in pattern row `row` is ink.
@@ -160,8 +160,8 @@ bool TBuiltinGlyphs::Render(const platform::FontDescription& font, std::string_v
     std::uint8_t* out = coverage.data() + static_cast<std::size_t>(r) * width;
     const std::int64_t y = std::int64_t{top} + r;
     const bool rowInCell = y >= 0 && y < cellHeight;
-    const bool lineRow = rowInCell && ((font.Underline && y >= 8 * s) ||
-                                       (font.StrikeOut && y >= 4 * s && y < 5 * s));
+    const bool lineRow = rowInCell && ((font.underline && y >= 8 * s) ||
+                                       (font.strikeOut && y >= 4 * s && y < 5 * s));
     const bool patternRow = y >= s && y < 8 * s;
     const int row = patternRow ? static_cast<int>(y / s) - 1 : 0;
     for (int k = 0; k < width; ++k) {

@@ -51,15 +51,15 @@ platform::IGlyphRasterizer& TCanvas::Glyphs() const {
 
 platform::FontDescription TCanvas::Describe() const {
   platform::FontDescription description;
-  description.Face = font_.Name();
-  description.Height = font_.Height();
+  description.face = font_.Name();
+  description.height = font_.Height();
   const TFontStyles style = font_.Style();
-  description.Weight = style.Contains(fsBold) ? 700 : 400;
-  description.Italic = style.Contains(fsItalic);
-  description.Underline = style.Contains(fsUnderline);
-  description.StrikeOut = style.Contains(fsStrikeOut);
-  description.Charset = font_.Charset();
-  description.Pitch = PitchOf(font_.Pitch());
+  description.weight = style.Contains(fsBold) ? 700 : 400;
+  description.italic = style.Contains(fsItalic);
+  description.underline = style.Contains(fsUnderline);
+  description.strikeOut = style.Contains(fsStrikeOut);
+  description.charset = font_.Charset();
+  description.pitch = PitchOf(font_.Pitch());
   return description;
 }
 
@@ -260,7 +260,7 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
 
 TSize TCanvas::TextExtent(std::string_view text) {
   const platform::GlyphExtent extent = Glyphs().Measure(Describe(), text);
-  return {extent.Width, extent.Height};
+  return {extent.width, extent.height};
 }
 
 void TCanvas::TextOut(int x, int y, std::string_view text) {
@@ -269,16 +269,16 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
   const platform::GlyphExtent extent = glyphs.Measure(description, text);
   // The current position moves on as a 32-bit coordinate would, wrapping at the ends.
   penPos_ = {static_cast<int>(static_cast<std::uint32_t>(x) +
-                              static_cast<std::uint32_t>(std::max(extent.Width, 0))),
+                              static_cast<std::uint32_t>(std::max(extent.width, 0))),
              y};
 
   // The part of the cell that lies on the bitmap.
   const std::int64_t left = std::max<std::int64_t>(x, 0);
   const std::int64_t top = std::max<std::int64_t>(y, 0);
   const std::int64_t right =
-      std::min<std::int64_t>(std::int64_t{x} + extent.Width, bitmap_->Width());
+      std::min<std::int64_t>(std::int64_t{x} + extent.width, bitmap_->Width());
   const std::int64_t bottom =
-      std::min<std::int64_t>(std::int64_t{y} + extent.Height, bitmap_->Height());
+      std::min<std::int64_t>(std::int64_t{y} + extent.height, bitmap_->Height());
   if (left >= right || top >= bottom) return;
 
   const std::uint32_t background = PixelOf(brush_.Color);

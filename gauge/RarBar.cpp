@@ -11,28 +11,30 @@ namespace {
 constexpr std::string_view kColorSchemeNames[] = {"rcPurpleBlue", "rcAcid", "rcLightGreen",
                                                   "rcLightBlue"};
 
-// One built-in colouring: the 15 colours and the font colour.
+// One built-in colouring: the 15 colours (indexed by TBarColor) and the font colour.
 struct TSchemeColors {
-  TColor TopColor, SideColor1, SideColor2, EmptyColor1, EmptyColor2, EmptyFrameColor1,
-      EmptyFrameColor2, BottomFrameColor, BottomColor, FilledFrameColor, FilledColor,
-      FilledSideColor1, FilledSideColor2, EmptyLineColor, FilledLineColor, FontColor;
+  std::array<TColor, kBarColorCount> Colors;
+  TColor FontColor;
 };
+
+// The columns of TAMIK_RARBAR_COLORS, one per scheme.
+#define TAMIK_RARBAR_PURPLE_BLUE(name, purpleBlue, acid, lightGreen, lightBlue) purpleBlue,
+#define TAMIK_RARBAR_ACID(name, purpleBlue, acid, lightGreen, lightBlue) acid,
+#define TAMIK_RARBAR_LIGHT_GREEN(name, purpleBlue, acid, lightGreen, lightBlue) lightGreen,
+#define TAMIK_RARBAR_LIGHT_BLUE(name, purpleBlue, acid, lightGreen, lightBlue) lightBlue,
 
 // Indexed by TRBColorScheme.
 constexpr TSchemeColors kSchemes[] = {
-    // rcPurpleBlue
-    {16744576, 14706792, 16744576, 12609640, 14647424, 10512488, 12550272, 6570124, 8011916,
-     8413344, 10510496, 8535190, 8931520, 16756912, 13656288, clPurple},
-    // rcAcid
-    {8454016, 6873192, 8454016, 6865000, 8445824, 6856808, 8437632, 4220044, 4225676, 6332576,
-     6332576, 3965590, 4753600, 14745568, 6858976, clAqua},
-    // rcLightGreen
-    {16744576, 14706792, 16744576, 12609640, 14647424, 10512488, 12550272, 6589504, 8031296,
-     8429664, 10526816, 8558140, 8962120, 16769248, 10018920, 4755464},
-    // rcLightBlue
-    {8962120, 8558140, 8962120, 8558140, 8962120, 10512488, 12550272, 13654104, 14702680, 13664384,
-     14712960, 14706792, 16744576, 13166984, 13674664, clPurple},
+    {{TAMIK_RARBAR_COLORS(TAMIK_RARBAR_PURPLE_BLUE)}, clPurple},
+    {{TAMIK_RARBAR_COLORS(TAMIK_RARBAR_ACID)}, clAqua},
+    {{TAMIK_RARBAR_COLORS(TAMIK_RARBAR_LIGHT_GREEN)}, 4755464},
+    {{TAMIK_RARBAR_COLORS(TAMIK_RARBAR_LIGHT_BLUE)}, clPurple},
 };
+
+#undef TAMIK_RARBAR_PURPLE_BLUE
+#undef TAMIK_RARBAR_ACID
+#undef TAMIK_RARBAR_LIGHT_GREEN
+#undef TAMIK_RARBAR_LIGHT_BLUE
 
 // A sum of 32-bit quantities as a 32-bit integer: wraps around like the drawing's 32-bit
 // arithmetic.
@@ -101,33 +103,17 @@ TBarNumbers ComputeBarNumbers(std::int32_t min, std::int32_t max, std::int32_t p
 
 const TTypeInfo kRBColorSchemeType{"TRBColorScheme", TTypeKind::Enumeration, kColorSchemeNames};
 
+#define TAMIK_RARBAR_COLOR_PROPERTY(name, ...) \
+  OrdProperty<&TRarBar::name, &TRarBar::Set##name>(#name, kColorType),
+
 const TClassInfo& TRarBar::StaticClassInfo() {
   static const TClassInfo info(
       "TRarBar", &TGraphicControl::StaticClassInfo(),
       {
-          OrdProperty<&TRarBar::TopColor, &TRarBar::SetTopColor>("TopColor", kColorType),
-          OrdProperty<&TRarBar::SideColor1, &TRarBar::SetSideColor1>("SideColor1", kColorType),
-          OrdProperty<&TRarBar::SideColor2, &TRarBar::SetSideColor2>("SideColor2", kColorType),
-          OrdProperty<&TRarBar::EmptyColor1, &TRarBar::SetEmptyColor1>("EmptyColor1", kColorType),
-          OrdProperty<&TRarBar::EmptyColor2, &TRarBar::SetEmptyColor2>("EmptyColor2", kColorType),
-          OrdProperty<&TRarBar::EmptyFrameColor1, &TRarBar::SetEmptyFrameColor1>("EmptyFrameColor1",
-                                                                                 kColorType),
-          OrdProperty<&TRarBar::EmptyFrameColor2, &TRarBar::SetEmptyFrameColor2>("EmptyFrameColor2",
-                                                                                 kColorType),
-          OrdProperty<&TRarBar::BottomFrameColor, &TRarBar::SetBottomFrameColor>("BottomFrameColor",
-                                                                                 kColorType),
-          OrdProperty<&TRarBar::BottomColor, &TRarBar::SetBottomColor>("BottomColor", kColorType),
-          OrdProperty<&TRarBar::FilledFrameColor, &TRarBar::SetFilledFrameColor>("FilledFrameColor",
-                                                                                 kColorType),
-          OrdProperty<&TRarBar::FilledColor, &TRarBar::SetFilledColor>("FilledColor", kColorType),
-          OrdProperty<&TRarBar::FilledSideColor1, &TRarBar::SetFilledSideColor1>("FilledSideColor1",
-                                                                                 kColorType),
-          OrdProperty<&TRarBar::FilledSideColor2, &TRarBar::SetFilledSideColor2>("FilledSideColor2",
-                                                                                 kColorType),
-          OrdProperty<&TRarBar::EmptyLineColor, &TRarBar::SetEmptyLineColor>("EmptyLineColor",
-                                                                             kColorType),
-          OrdProperty<&TRarBar::FilledLineColor, &TRarBar::SetFilledLineColor>("FilledLineColor",
-                                                                               kColorType),
+          // The 15 colours (gauge/RarBarColors.h).
+          // clang-format off
+          TAMIK_RARBAR_COLORS(TAMIK_RARBAR_COLOR_PROPERTY)
+          // clang-format on
           OrdProperty<&TRarBar::Min, &TRarBar::SetMin>("Min", kIntegerType),
           OrdProperty<&TRarBar::Max, &TRarBar::SetMax>("Max", kIntegerType),
           OrdProperty<&TRarBar::Progress, &TRarBar::SetProgress>("Progress", kIntegerType),
@@ -146,6 +132,8 @@ const TClassInfo& TRarBar::StaticClassInfo() {
       });
   return info;
 }
+
+#undef TAMIK_RARBAR_COLOR_PROPERTY
 
 TRarBar::TRarBar(TComponent* owner) : TGraphicControl(owner), font_(std::make_unique<TFont>()) {
   SetColorScheme(rcPurpleBlue);
@@ -191,40 +179,40 @@ void TRarBar::DrawBar() {
   DrawEdgeLines(canvas, numbers.FillHeight);
 
   // The lid and the two front faces, whole height.
-  canvas.Brush().Color = topColor_;
+  canvas.Brush().Color = TopColor();
   canvas.Polygon(std::array{at(x + 15, y + 10), at(x, y + 5), at(x + 15, y), at(x + 30, y + 5)});
-  canvas.Brush().Color = sideColor1_;
+  canvas.Brush().Color = SideColor1();
   canvas.Polygon(std::array{at(x + 15, y + h), at(x, y + h - 5), at(x, y + 5), at(x + 15, y + 10)});
-  canvas.Brush().Color = sideColor2_;
+  canvas.Brush().Color = SideColor2();
   canvas.Polygon(
       std::array{at(x + 15, y + h), at(x + 30, y + h - 5), at(x + 30, y + 5), at(x + 15, y + 10)});
 
   if (p > 0) {
     // The filled faces reach up to the fill surface's back corner; the bottom face goes over their
     // lower ends, and the fill surface over everything where they meet.
-    canvas.Pen().Color = filledFrameColor_;
-    canvas.Brush().Color = filledSideColor1_;
+    canvas.Pen().Color = FilledFrameColor();
+    canvas.Brush().Color = FilledSideColor1();
     canvas.Polygon(std::array{at(x + 15, y + h), at(x, y + h - 5), at(x, y + h - p - 5),
                               at(x + 15, y + h - p - 10)});
-    canvas.Brush().Color = filledSideColor2_;
+    canvas.Brush().Color = FilledSideColor2();
     canvas.Polygon(std::array{at(x + 15, y + h), at(x + 30, y + h - 5), at(x + 30, y + h - p - 5),
                               at(x + 15, y + h - p - 10)});
-    canvas.Pen().Color = bottomFrameColor_;
-    canvas.Brush().Color = bottomColor_;
+    canvas.Pen().Color = BottomFrameColor();
+    canvas.Brush().Color = BottomColor();
     canvas.Polygon(std::array{at(x + 15, y + h), at(x, y + h - 5), at(x + 15, y + h - 10),
                               at(x + 30, y + h - 5)});
-    canvas.Brush().Color = filledColor_;
-    canvas.Pen().Color = filledFrameColor_;
+    canvas.Brush().Color = FilledColor();
+    canvas.Pen().Color = FilledFrameColor();
     canvas.Polygon(std::array{at(x + 15, y + h - p), at(x, y + h - p - 5),
                               at(x + 15, y + h - p - 10), at(x + 30, y + h - p - 5)});
   } else {
     // The empty bottom in two halves, split along its front edge.
-    canvas.Brush().Color = emptyColor1_;
-    canvas.Pen().Color = emptyFrameColor1_;
+    canvas.Brush().Color = EmptyColor1();
+    canvas.Pen().Color = EmptyFrameColor1();
     canvas.Polygon(std::array{at(x + 15, y + h), at(x, y + h - 5), at(x + 15, y + h - 10),
                               at(x + 15, y + h - 5)});
-    canvas.Brush().Color = emptyColor2_;
-    canvas.Pen().Color = emptyFrameColor2_;
+    canvas.Brush().Color = EmptyColor2();
+    canvas.Pen().Color = EmptyFrameColor2();
     canvas.Polygon(std::array{at(x + 15, y + h), at(x + 30, y + h - 5), at(x + 15, y + h - 10),
                               at(x + 15, y + h - 5)});
   }
@@ -262,14 +250,14 @@ void TRarBar::DrawEdgeLines(TCanvas& canvas, std::int32_t fillHeight) const {
   const std::int64_t edgeBottom[] = {y + h - 5, y + h, y + h - 5};
   for (int i = 0; i < 3; ++i) {
     moveTo(edgeX[i], edgeTop[i]);
-    canvas.Pen().Color = emptyLineColor_;
+    canvas.Pen().Color = EmptyLineColor();
     lineTo(edgeX[i], edgeBottom[i] - p);
-    canvas.Pen().Color = filledLineColor_;
+    canvas.Pen().Color = FilledLineColor();
     lineTo(edgeX[i], edgeBottom[i]);
   }
 
   // The lid's outline.
-  canvas.Pen().Color = full ? filledLineColor_ : emptyLineColor_;
+  canvas.Pen().Color = full ? FilledLineColor() : EmptyLineColor();
   moveTo(x, y + 5);
   lineTo(x + 15, y);
   lineTo(x + 30, y + 5);
@@ -277,7 +265,7 @@ void TRarBar::DrawEdgeLines(TCanvas& canvas, std::int32_t fillHeight) const {
   lineTo(x, y + 5);
 
   // The bottom's front edges.
-  canvas.Pen().Color = fillHeight != 0 ? filledLineColor_ : emptyLineColor_;
+  canvas.Pen().Color = fillHeight != 0 ? FilledLineColor() : EmptyLineColor();
   moveTo(x, y + h - 5);
   lineTo(x + 15, y + h);
   lineTo(x + 30, y + h - 5);
@@ -307,20 +295,13 @@ void TRarBar::SetColorScheme(TRBColorScheme scheme) {
   colorScheme_ = scheme;
   if (scheme >= std::size(kSchemes)) return;
   const TSchemeColors& colors = kSchemes[scheme];
-  emptyLineColor_ = colors.EmptyLineColor;
-  filledLineColor_ = colors.FilledLineColor;
-  topColor_ = colors.TopColor;
-  sideColor1_ = colors.SideColor1;
-  sideColor2_ = colors.SideColor2;
-  emptyFrameColor1_ = colors.EmptyFrameColor1;
-  emptyFrameColor2_ = colors.EmptyFrameColor2;
-  emptyColor1_ = colors.EmptyColor1;
-  emptyColor2_ = colors.EmptyColor2;
-  bottomFrameColor_ = colors.BottomFrameColor;
-  bottomColor_ = colors.BottomColor;
-  filledFrameColor_ = colors.FilledFrameColor;
-  filledSideColor1_ = colors.FilledSideColor1;
-  filledSideColor2_ = colors.FilledSideColor2;
-  filledColor_ = colors.FilledColor;
+  colors_ = colors.Colors;
   font_->SetColor(colors.FontColor);
+}
+
+void AppendStoredBarColors(std::string_view bar, std::vector<std::string>& props) {
+  for (auto name = kBarColorPropertiesAlphabetical.rbegin();
+       name != kBarColorPropertiesAlphabetical.rend(); ++name) {
+    props.push_back(std::string(bar) + "." + std::string(*name));
+  }
 }

@@ -4,6 +4,8 @@
 // the control's data: properties, construction defaults, writers and the built-in colour schemes,
 // and its drawing.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -11,6 +13,7 @@
 #include "framework/Canvas.h"
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
+#include "gauge/RarBarColors.h"
 
 enum TRBColorScheme : std::uint8_t { rcPurpleBlue, rcAcid, rcLightGreen, rcLightBlue };
 
@@ -66,37 +69,14 @@ class TRarBar : public TGraphicControl {
   // and reused from one drawing to the next, so drawing allocates nothing once the size is stable.
   const TBitmap& Image() const { return image_; }
 
-  // Colours: writing one stores it and draws nothing; it shows at the next drawing.
-  TColor TopColor() const { return topColor_; }
-  void SetTopColor(TColor value) { topColor_ = value; }
-  TColor SideColor1() const { return sideColor1_; }
-  void SetSideColor1(TColor value) { sideColor1_ = value; }
-  TColor SideColor2() const { return sideColor2_; }
-  void SetSideColor2(TColor value) { sideColor2_ = value; }
-  TColor EmptyColor1() const { return emptyColor1_; }
-  void SetEmptyColor1(TColor value) { emptyColor1_ = value; }
-  TColor EmptyColor2() const { return emptyColor2_; }
-  void SetEmptyColor2(TColor value) { emptyColor2_ = value; }
-  TColor EmptyFrameColor1() const { return emptyFrameColor1_; }
-  void SetEmptyFrameColor1(TColor value) { emptyFrameColor1_ = value; }
-  TColor EmptyFrameColor2() const { return emptyFrameColor2_; }
-  void SetEmptyFrameColor2(TColor value) { emptyFrameColor2_ = value; }
-  TColor BottomFrameColor() const { return bottomFrameColor_; }
-  void SetBottomFrameColor(TColor value) { bottomFrameColor_ = value; }
-  TColor BottomColor() const { return bottomColor_; }
-  void SetBottomColor(TColor value) { bottomColor_ = value; }
-  TColor FilledFrameColor() const { return filledFrameColor_; }
-  void SetFilledFrameColor(TColor value) { filledFrameColor_ = value; }
-  TColor FilledColor() const { return filledColor_; }
-  void SetFilledColor(TColor value) { filledColor_ = value; }
-  TColor FilledSideColor1() const { return filledSideColor1_; }
-  void SetFilledSideColor1(TColor value) { filledSideColor1_ = value; }
-  TColor FilledSideColor2() const { return filledSideColor2_; }
-  void SetFilledSideColor2(TColor value) { filledSideColor2_ = value; }
-  TColor EmptyLineColor() const { return emptyLineColor_; }
-  void SetEmptyLineColor(TColor value) { emptyLineColor_ = value; }
-  TColor FilledLineColor() const { return filledLineColor_; }
-  void SetFilledLineColor(TColor value) { filledLineColor_ = value; }
+  // Colours (gauge/RarBarColors.h): TopColor() and SetTopColor(value), SideColor1() and
+  // SetSideColor1(value), and so on for each of the 15. Writing one stores it and draws nothing;
+  // it shows at the next drawing.
+#define TAMIK_RARBAR_COLOR_ACCESSORS(name, ...)                                      \
+  TColor name() const { return colors_[static_cast<std::size_t>(TBarColor::name)]; } \
+  void Set##name(TColor value) { colors_[static_cast<std::size_t>(TBarColor::name)] = value; }
+  TAMIK_RARBAR_COLORS(TAMIK_RARBAR_COLOR_ACCESSORS)
+#undef TAMIK_RARBAR_COLOR_ACCESSORS
 
   // Min, Max, Progress and ShowPercentage: writing one stores it and draws at once, also when
   // the value is unchanged. Nothing is clamped or validated.
@@ -132,21 +112,7 @@ class TRarBar : public TGraphicControl {
   std::uint64_t DrawCount() const { return drawCount_; }
 
  private:
-  TColor topColor_ = 0;
-  TColor sideColor1_ = 0;
-  TColor sideColor2_ = 0;
-  TColor emptyColor1_ = 0;
-  TColor emptyColor2_ = 0;
-  TColor emptyFrameColor1_ = 0;
-  TColor emptyFrameColor2_ = 0;
-  TColor bottomFrameColor_ = 0;
-  TColor bottomColor_ = 0;
-  TColor filledFrameColor_ = 0;
-  TColor filledColor_ = 0;
-  TColor filledSideColor1_ = 0;
-  TColor filledSideColor2_ = 0;
-  TColor emptyLineColor_ = 0;
-  TColor filledLineColor_ = 0;
+  std::array<TColor, kBarColorCount> colors_{};  // indexed by TBarColor
   std::int32_t min_ = 0;
   std::int32_t max_ = 0;
   std::int32_t progress_ = 0;

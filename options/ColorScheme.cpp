@@ -7,15 +7,6 @@
 
 namespace scheme {
 
-const char* const kColorProperties[16] = {
-    "BottomColor",      "BottomFrameColor", "Color",
-    "EmptyColor1",      "EmptyColor2",      "EmptyFrameColor1",
-    "EmptyFrameColor2", "EmptyLineColor",   "FilledColor",
-    "FilledFrameColor", "FilledLineColor",  "FilledSideColor1",
-    "FilledSideColor2", "SideColor1",       "SideColor2",
-    "TopColor",
-};
-
 namespace {
 
 constexpr char kSeparator = 'I';
@@ -33,7 +24,7 @@ std::string ColorText(TColor color) {
 
 std::string ColorsToText(const TRarBar& bar) {
   std::string line;
-  for (const char* name : kColorProperties) {
+  for (const std::string_view name : kColorProperties) {
     line += ColorText(static_cast<TColor>(GetOrdProp(bar, GetPropInfo(bar, name))));
     line += kSeparator;
   }
@@ -43,7 +34,7 @@ std::string ColorsToText(const TRarBar& bar) {
 void TextToColors(std::string_view line, TRarBar& bar) {
   if (line.empty()) return;
   std::string_view rest = line;
-  for (const char* name : kColorProperties) {
+  for (const std::string_view name : kColorProperties) {
     const std::size_t p = rest.find(kSeparator);
     std::string_view token;
     if (p != std::string_view::npos) {

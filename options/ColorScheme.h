@@ -14,14 +14,15 @@
 #include <vector>
 
 #include "framework/Graphics.h"
+#include "gauge/RarBarColors.h"
 #include "platform/Files.h"
 
 class TRarBar;
 
 namespace scheme {
 
-// The bar's colour properties in the order of the colour line.
-extern const char* const kColorProperties[16];
+// The bar's colour properties in the order of the colour line: alphabetical.
+inline constexpr const auto& kColorProperties = kBarColorPropertiesAlphabetical;
 
 // The colour text of one value as the colour line writes it: the table's name, except for the
 // names that hold the separator "I" (clInactiveBorder, clInfoBk, ...), which could never be read

@@ -14,24 +14,24 @@ enum class GlyphPitch : std::uint8_t { Default, Variable, Fixed };
 // A font as a drawing asks for it.
 struct FontDescription {
   // The face name; the rasteriser substitutes its nearest face when it has no such face.
-  std::string_view Face;
+  std::string_view face;
   // Negative: the character height in pixels (without internal leading). Positive: the cell
   // height in pixels. Zero: the rasteriser's default size.
-  int Height = 0;
+  int height = 0;
   // 400 is normal, 700 bold.
-  int Weight = 400;
-  bool Italic = false;
-  bool Underline = false;
-  bool StrikeOut = false;
+  int weight = 400;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
   // A Windows character set number (0 ANSI, 1 default, 2 symbol, ...).
-  std::uint8_t Charset = 1;
-  GlyphPitch Pitch = GlyphPitch::Default;
+  std::uint8_t charset = 1;
+  GlyphPitch pitch = GlyphPitch::Default;
 };
 
 // The size of a text's cell: the sum of the characters' advances by the font's cell height.
 struct GlyphExtent {
-  int Width = 0;
-  int Height = 0;
+  int width = 0;
+  int height = 0;
 };
 
 class IGlyphRasterizer {

@@ -23,6 +23,7 @@ inline constexpr std::uint32_t kNifTip = 4;
 inline constexpr std::uint32_t kNotifyIconDataV1Size = sizeof(void*) == 8 ? 104 : 88;
 
 // NOTIFYICONDATAA in its first form, without <windows.h> types.
+// Fields keep the Win32 names (cbSize, hWnd, ...): the struct mirrors that record byte for byte.
 struct NotifyIconData {
   std::uint32_t cbSize = kNotifyIconDataV1Size;
   WindowHandle hWnd;

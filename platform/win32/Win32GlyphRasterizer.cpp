@@ -33,16 +33,16 @@ struct FontKey {
 FontKey KeyOf(const FontDescription& font) {
   FontKey key;
   // Face names are at most LF_FACESIZE - 1 characters; longer ones are cut.
-  const std::size_t length = std::min<std::size_t>(font.Face.size(), LF_FACESIZE - 1);
-  std::memcpy(key.Face, font.Face.data(), length);
+  const std::size_t length = std::min<std::size_t>(font.face.size(), LF_FACESIZE - 1);
+  std::memcpy(key.Face, font.face.data(), length);
   key.Face[length] = '\0';
-  key.Height = font.Height;
-  key.Weight = font.Weight;
-  key.Italic = font.Italic;
-  key.Underline = font.Underline;
-  key.StrikeOut = font.StrikeOut;
-  key.Charset = font.Charset;
-  key.Pitch = font.Pitch;
+  key.Height = font.height;
+  key.Weight = font.weight;
+  key.Italic = font.italic;
+  key.Underline = font.underline;
+  key.StrikeOut = font.strikeOut;
+  key.Charset = font.charset;
+  key.Pitch = font.pitch;
   return key;
 }
 

@@ -503,8 +503,8 @@ class RecordingGlyphs : public platform::IGlyphRasterizer {
   }
   void Record(const platform::FontDescription& font, std::string_view text) {
     last = font;
-    face = std::string(font.Face);
-    last.Face = {};
+    face = std::string(font.face);
+    last.face = {};
     lastText = std::string(text);
   }
 
@@ -531,13 +531,13 @@ TEST(CanvasTextTest, TheFontReachesTheRasteriserAndOnlyTheVisibleWindowIsRendere
   sheet.canvas.TextOut(-3, -1, "abc");
   EXPECT_EQ(glyphs.face, "Small Fonts");
   EXPECT_EQ(glyphs.lastText, "abc");
-  EXPECT_EQ(glyphs.last.Height, -9);
-  EXPECT_EQ(glyphs.last.Weight, 700);
-  EXPECT_TRUE(glyphs.last.Italic);
-  EXPECT_TRUE(glyphs.last.Underline);
-  EXPECT_TRUE(glyphs.last.StrikeOut);
-  EXPECT_EQ(glyphs.last.Charset, ANSI_CHARSET);
-  EXPECT_EQ(glyphs.last.Pitch, platform::GlyphPitch::Fixed);
+  EXPECT_EQ(glyphs.last.height, -9);
+  EXPECT_EQ(glyphs.last.weight, 700);
+  EXPECT_TRUE(glyphs.last.italic);
+  EXPECT_TRUE(glyphs.last.underline);
+  EXPECT_TRUE(glyphs.last.strikeOut);
+  EXPECT_EQ(glyphs.last.charset, ANSI_CHARSET);
+  EXPECT_EQ(glyphs.last.pitch, platform::GlyphPitch::Fixed);
   // The cell is 10 x 4 from (-3, -1): cell columns 3..7 and rows 1..3 are on the bitmap.
   EXPECT_EQ(glyphs.window, (TRect{3, 1, 8, 4}));
   EXPECT_EQ(Picture(sheet.bitmap), Rows({"#o#o#", "o#o#o", "#o#o#", ".....", "....."}));
@@ -546,9 +546,9 @@ TEST(CanvasTextTest, TheFontReachesTheRasteriserAndOnlyTheVisibleWindowIsRendere
   font.SetPitch(fpVariable);
   sheet.canvas.Font().Assign(font);
   EXPECT_EQ(sheet.canvas.TextExtent("x"), (TSize{10, 4}));
-  EXPECT_EQ(glyphs.last.Weight, 400);
-  EXPECT_FALSE(glyphs.last.Italic);
-  EXPECT_EQ(glyphs.last.Pitch, platform::GlyphPitch::Variable);
+  EXPECT_EQ(glyphs.last.weight, 400);
+  EXPECT_FALSE(glyphs.last.italic);
+  EXPECT_EQ(glyphs.last.pitch, platform::GlyphPitch::Variable);
 }
 
 TEST(CanvasTextTest, DrawingAgainAllocatesNothing) {
@@ -587,11 +587,11 @@ TEST(BuiltinGlyphsTest, Metrics) {
   };
   for (const MetricsCase& c : cases) {
     platform::FontDescription font;
-    font.Height = c.height;
-    font.Weight = c.bold ? 700 : 400;
+    font.height = c.height;
+    font.weight = c.bold ? 700 : 400;
     const platform::GlyphExtent extent = BuiltinGlyphs().Measure(font, c.text);
-    EXPECT_EQ(extent.Width, c.width) << c.height << " " << c.text;
-    EXPECT_EQ(extent.Height, c.cellHeight) << c.height << " " << c.text;
+    EXPECT_EQ(extent.width, c.width) << c.height << " " << c.text;
+    EXPECT_EQ(extent.height, c.cellHeight) << c.height << " " << c.text;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/SysUtils.h"
@@ -287,6 +288,33 @@ TEST(RarBarTest, SortedColourPropertiesComeInTheFrameworkOrder) {
       "FilledSideColor2", "SideColor1",       "SideColor2",
       "TopColor"};
   EXPECT_EQ(colours, expected);
+}
+
+TEST(RarBarTest, ColourListsForSchemeFilesAndTheStore) {
+  // The colour line of scheme files: alphabetical, the inherited Color among the bar's own.
+  const std::vector<std::string_view> alphabetical = {
+      "BottomColor",      "BottomFrameColor", "Color",
+      "EmptyColor1",      "EmptyColor2",      "EmptyFrameColor1",
+      "EmptyFrameColor2", "EmptyLineColor",   "FilledColor",
+      "FilledFrameColor", "FilledLineColor",  "FilledSideColor1",
+      "FilledSideColor2", "SideColor1",       "SideColor2",
+      "TopColor"};
+  EXPECT_EQ(std::vector<std::string_view>(kBarColorPropertiesAlphabetical.begin(),
+                                          kBarColorPropertiesAlphabetical.end()),
+            alphabetical);
+
+  // The store's list: the same names the other way round, behind the bar's name, after what the
+  // list held already.
+  std::vector<std::string> props = {"Label4.Caption"};
+  AppendStoredBarColors("RarBar2", props);
+  const std::vector<std::string> expected = {
+      "Label4.Caption",           "RarBar2.TopColor",         "RarBar2.SideColor2",
+      "RarBar2.SideColor1",       "RarBar2.FilledSideColor2", "RarBar2.FilledSideColor1",
+      "RarBar2.FilledLineColor",  "RarBar2.FilledFrameColor", "RarBar2.FilledColor",
+      "RarBar2.EmptyLineColor",   "RarBar2.EmptyFrameColor2", "RarBar2.EmptyFrameColor1",
+      "RarBar2.EmptyColor2",      "RarBar2.EmptyColor1",      "RarBar2.Color",
+      "RarBar2.BottomFrameColor", "RarBar2.BottomColor"};
+  EXPECT_EQ(props, expected);
 }
 
 TEST(RarBarTest, PropertiesAreReachableByNameThroughTheTable) {

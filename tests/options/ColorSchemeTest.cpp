@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "fakes/FakeFileSystem.h"
 #include "framework/Exception.h"
@@ -32,7 +33,7 @@ void Reset(TRarBar& bar) {
   font->SetColor(clPurple);
 }
 
-TColor ColorOf(const TRarBar& bar, const char* name) {
+TColor ColorOf(const TRarBar& bar, std::string_view name) {
   return static_cast<TColor>(GetOrdProp(bar, GetPropInfo(bar, name)));
 }
 
@@ -73,7 +74,7 @@ TEST(ColorSchemeTest, ASavedSchemeLoadsBackIntoAnotherBar) {
 
   TRarBar target(nullptr);
   scheme::LoadScheme(file, target);
-  for (const char* name : scheme::kColorProperties) {
+  for (const std::string_view name : scheme::kColorProperties) {
     EXPECT_EQ(ColorOf(target, name), ColorOf(source, name)) << name;
   }
   EXPECT_EQ(target.Font()->Name(), "Arial, Narrow");
