@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <iterator>
 #include <limits>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "framework/SysUtils.h"
 #include "framework/TypInfo.h"
@@ -15,7 +16,8 @@ namespace {
 
 // What the main window's store keeps, in the order it saves and restores them: the slots, the
 // bar height and interval, both bars' fonts and their 16 colours each (the bar's colour table
-// gives the colours in their stored order).
+// gives the colours in their stored order). docs/SETTINGS.md gives each entry's counterpart in the
+// options dialog's store and which copy wins.
 std::vector<std::string> MainFormStoredProps() {
   std::vector<std::string> props = {
       "RarBar1.Height",  "Timer1.Interval",   "CheckBox1.Checked", "CheckBox2.Checked",
