@@ -30,15 +30,23 @@ e2e_top_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | hea
 e2e_top_window_shown() { [[ -n $(e2e_top_window "$1") ]]; }
 e2e_top_window_gone() { [[ -z $(e2e_top_window "$1") ]]; }
 
-# e2e_file_dialog TITLE PATH : waits for the file dialog, types the path and confirms. The
-# dialog keeps the Options window disabled until it is gone, which takes Wine a moment.
+# The scheme file ends with the red top and the font line.
+e2e_scheme_has_red_top() {
+  grep -qa 'IclRedI.."Small Fonts", 7, \[Bold\], \[clPurple\]$' <(tr '\r\n' '..' <"$1" 2>/dev/null)
+}
+
+# e2e_file_dialog TITLE PATH : waits for the file dialog that the last e2e_input opened, types the
+# path and confirms. The dialog keeps the Options window disabled until it is gone, which takes
+# Wine a moment.
 e2e_file_dialog() {
-  wine_env_poll 10 e2e_top_window_shown "$1" || return 1
-  sleep 0.5
+  e2e_wait_until "the window \"$1\" shown" 30 e2e_top_window_shown "$1" || return 1
   xdotool type --delay 20 "$2"
   xdotool key Return
-  wine_env_poll 15 e2e_top_window_gone "$1"
+  e2e_wait_until "the window \"$1\" gone" 30 e2e_top_window_gone "$1"
 }
+
+# e2e_file_is FILE EXPECTED : FILE holds exactly the bytes of the file EXPECTED.
+e2e_file_is() { cmp -s "$1" "$2"; }
 
 check_colors_page() {
   local scheme=$WINE_ENV_DIR/red-top.cpu reset=$WINE_ENV_DIR/reset.cpu
@@ -47,56 +55,68 @@ check_colors_page() {
   e2e_start_with_dialog tamik-colors || return 1
   e2e_click_tab 80
   e2e_check "the Colors page shows the preview bar" \
-    wine_env_poll 5 e2e_drawn_colours "${preview[@]}" 8
+    e2e_wait_until "the preview drawn" 30 e2e_drawn_colours "${preview[@]}" 8
 
   # The list drops down below its box: 16 swatches.
   xdotool mousemove $((E2E_PAGE_X + 200)) $((E2E_PAGE_Y + 9)) click 1
   e2e_check "the colour list drops down as swatches" \
-    wine_env_poll 5 e2e_drawn_colours $((E2E_PAGE_X + 144)) $((E2E_PAGE_Y + 22)) 113 208 12
+    e2e_wait_until "the swatches drawn" 30 \
+    e2e_drawn_colours $((E2E_PAGE_X + 144)) $((E2E_PAGE_Y + 22)) 113 208 12
   wine_env_screenshot "$E2E_OUT/colors-list.png"
   # TopColor, the last item; then "Change Colors" and red, the first colour of the dialog's
-  # second row (its OK button at 50, 282 of the dialog).
-  xdotool mousemove $((E2E_PAGE_X + 190)) $((E2E_PAGE_Y + 22 + 15 * 13 + 6)) click 1
-  sleep 0.5
+  # second row (its OK button at 50, 282 of the dialog). The open list covers "Change Colors":
+  # the choice must be handled, and the list closed, before that click.
+  e2e_input "the click on TopColor (the list closes)" \
+    mousemove $((E2E_PAGE_X + 190)) $((E2E_PAGE_Y + 22 + 15 * 13 + 6)) click 1
   xdotool mousemove $((E2E_PAGE_X + 216)) $((E2E_PAGE_Y + 36)) click 1
-  e2e_check "\"Change Colors\" opens the colour dialog" wine_env_poll 10 e2e_top_window_shown Color
+  e2e_check "\"Change Colors\" opens the colour dialog" \
+    e2e_wait_until "the window \"Color\" shown" 30 e2e_top_window_shown Color
   local x y w h
   read -r x y w h < <(wine_env_geometry "$(e2e_top_window Color)")
-  xdotool mousemove $((x + 19)) $((y + 54)) click 1
-  sleep 0.3
+  e2e_input "the click on the red cell" mousemove $((x + 19)) $((y + 54)) click 1
   xdotool mousemove $((x + 50)) $((y + 282)) click 1
-  wine_env_poll 15 e2e_top_window_gone Color
-  e2e_check "the chosen red tops the preview" wine_env_poll 10 e2e_red_pixels "${preview[@]}" 20
+  e2e_wait_until "the window \"Color\" gone" 30 e2e_top_window_gone Color
+  e2e_check "the chosen red tops the preview" \
+    e2e_wait_until "red in the preview" 30 e2e_red_pixels "${preview[@]}" 20
   wine_env_screenshot "$E2E_OUT/colors-page.png"
 
-  # "Save": a name without extension gets ".cpu".
-  xdotool mousemove $((E2E_PAGE_X + 124)) $((E2E_PAGE_Y + 12)) click 1
+  # "Save": a name without extension gets ".cpu". The program writes the file after the dialog
+  # has gone, so the checks wait for the file's content.
+  e2e_input "the click on \"Save\" (its dialog opens)" \
+    mousemove $((E2E_PAGE_X + 124)) $((E2E_PAGE_Y + 12)) click 1
   e2e_check "\"Save\" writes through the save dialog" \
     e2e_file_dialog "Save As" "$(wine_env_windows_path "${scheme%.cpu}")"
   e2e_check "the scheme file holds 16 colours, the red top last, and the font" \
-    grep -qa 'IclRedI.."Small Fonts", 7, \[Bold\], \[clPurple\]$' \
-    <(tr '\r\n' '..' <"$scheme" 2>/dev/null)
+    e2e_wait_until "$scheme complete" 30 e2e_scheme_has_red_top "$scheme"
 
   # "Reset Bar", then "Open" brings the red top back; nothing reaches the main window before
   # "Apply Changes".
   xdotool mousemove $((E2E_PAGE_X + 128)) $((E2E_PAGE_Y + 140)) click 1
-  e2e_check "\"Reset Bar\" takes the red away" wine_env_poll 5 e2e_no_red_pixels "${preview[@]}" 1
+  e2e_check "\"Reset Bar\" takes the red away" \
+    e2e_wait_until "no red in the preview" 30 e2e_no_red_pixels "${preview[@]}" 1
   # Saved right after a reset: the two known lines, 158 + 2 + 36 bytes.
-  xdotool mousemove $((E2E_PAGE_X + 124)) $((E2E_PAGE_Y + 12)) click 1
+  local known=$WINE_ENV_DIR/reset-known.cpu
+  printf '%s\r\n%s' "$E2E_RESET_COLOURS" "$E2E_RESET_FONT" >"$known"
+  e2e_input "the click on \"Save\" (its dialog opens)" \
+    mousemove $((E2E_PAGE_X + 124)) $((E2E_PAGE_Y + 12)) click 1
   e2e_file_dialog "Save As" "$(wine_env_windows_path "$reset")"
   e2e_check "a save right after \"Reset Bar\" is the known file" \
-    cmp -s "$reset" <(printf '%s\r\n%s' "$E2E_RESET_COLOURS" "$E2E_RESET_FONT")
-  xdotool mousemove $((E2E_PAGE_X + 100)) $((E2E_PAGE_Y + 12)) click 1
+    e2e_wait_until "$reset complete" 30 e2e_file_is "$reset" "$known"
+  e2e_input "the click on \"Open\" (its dialog opens)" \
+    mousemove $((E2E_PAGE_X + 100)) $((E2E_PAGE_Y + 12)) click 1
   e2e_check "\"Open\" reads through the open dialog" \
     e2e_file_dialog Open "$(wine_env_windows_path "$scheme")"
   e2e_check "the opened scheme tops the preview red again" \
-    wine_env_poll 5 e2e_red_pixels "${preview[@]}" 20
+    e2e_wait_until "red in the preview" 30 e2e_red_pixels "${preview[@]}" 20
   e2e_check "the main bars are unchanged before Apply" e2e_no_red_pixels 198 107 124 100 1
   xdotool mousemove $((E2E_PAGE_X + 216)) $((E2E_PAGE_Y + 140)) click 1
   e2e_check "\"Apply Changes\" tops both main bars red" \
-    wine_env_poll 5 e2e_red_pixels 198 107 124 100 40
-  e2e_check "both bars, left and right" e2e_red_pixels 198 107 62 100 20
-  e2e_check "the right bar too" e2e_red_pixels 261 107 61 100 20
+    e2e_wait_until "red in the main bars" 30 e2e_red_pixels 198 107 124 100 40
+  # The bars are painted one after the other.
+  e2e_check "both bars, left and right" \
+    e2e_wait_until "red in the left bar" 30 e2e_red_pixels 198 107 62 100 20
+  e2e_check "the right bar too" \
+    e2e_wait_until "red in the right bar" 30 e2e_red_pixels 261 107 61 100 20
   wine_env_screenshot "$E2E_OUT/colors-applied.png"
   e2e_check "no error box" e2e_no_error_box
 
@@ -104,12 +124,12 @@ check_colors_page() {
   # and the tops are still red.
   e2e_menu_open $((198 + 15)) $((107 + 50))
   xdotool key Up Return
-  e2e_check "\"Exit\" ends the program" wine_env_poll 30 e2e_tamik_ended
+  e2e_check "\"Exit\" ends the program" e2e_wait_until "the program ended" 30 e2e_tamik_ended
   wine_env_stop
   wine_env_script "scripted 50 25"
   e2e_start_tamik tamik-colors-again 2 || return 1
   e2e_check "the next start shows the applied red tops" \
-    wine_env_poll 10 e2e_red_pixels 198 107 124 100 40
+    e2e_wait_until "red in the main bars" 30 e2e_red_pixels 198 107 124 100 40
 }
 
 if [[ ${BASH_SOURCE[0]} == "$0" ]]; then e2e_run_alone "the Colors page and scheme files" check_colors_page; fi

@@ -38,6 +38,40 @@ e2e_check() {
   if "$@"; then e2e_pass "$label"; else e2e_fail "$label"; fi
 }
 
+# ---- Waiting ----------------------------------------------------------------------------------
+#
+# The checks never sleep for a state: Wine, the X server and the program each take their own time,
+# which a loaded machine stretches. They poll for what they need instead (a window shown or gone,
+# a file complete, a registry value written, pixels drawn, a process ended, the program done with
+# an input), each poll with a generous bound that costs time only when something is wrong.
+
+# e2e_wait_until WHAT SECONDS COMMAND... : the one way to wait. Runs COMMAND (quietly) every 0.2 s
+# until it succeeds; once SECONDS have passed it runs COMMAND one last time with its details shown,
+# says what was awaited and fails.
+e2e_wait_until() {
+  local what=$1 seconds=$2
+  shift 2
+  wine_env_poll "$seconds" "$@" >/dev/null && return 0
+  "$@" && return 0
+  echo "        waited $seconds s for $what"
+  return 1
+}
+
+# e2e_input WHAT XDOTOOL_ARGS... : sends the input with xdotool and waits until the program has
+# handled it and painted what it changed. The program's thread takes queued input first, then
+# painting, and timer messages only when nothing else is queued; so once the refresh timer has
+# sampled the provider twice after the input was sent (the first tick may already have been under
+# way), the input is handled, including a menu or dialog it opened (their loops dispatch the
+# timer too) and the keyboard focus it set.
+e2e_input() {
+  local what=$1 before
+  shift
+  before=$(wine_env_queries)
+  xdotool "$@"
+  e2e_wait_until "the program to handle $what (two refresh ticks after it)" 30 \
+    wine_env_has_queries $((before + 2))
+}
+
 # Prepares the shared environment once: a prefix with the provider registered, on a private X
 # server.
 e2e_setup() {
@@ -102,11 +136,11 @@ e2e_no_error_box() { ! wine_env_windows "Tamik - a cOOL CPU Monitor" >/dev/null;
 e2e_start_tamik() {
   local name=$1 samples=$2
   wine_env_start "$name" "$E2E_TAMIK"
-  if ! wine_env_wait_windows Tamik 60 >/dev/null; then
+  if ! e2e_wait_until "a window titled Tamik" 60 wine_env_windows Tamik; then
     e2e_fail "the program's window appears within 60 s (output: $E2E_OUT/$name.log)"
     return 1
   fi
-  if ! wine_env_poll 30 wine_env_has_queries "$samples"; then
+  if ! e2e_wait_until "$samples samples" 30 wine_env_has_queries "$samples"; then
     e2e_fail "the program samples the provider $samples times within 30 s (it did $(wine_env_queries))"
     e2e_no_error_box || echo "        an error box is open"
     return 1
@@ -139,10 +173,10 @@ e2e_window_is() {
 
 # e2e_menu_open X Y : a right click at the screen point opens the main window's menu there. Its
 # items: Options, a separator, Maximize, Minimize, Exit; keys choose one (Up from the top chooses
-# the last).
+# the last). Keys sent before the menu's loop runs would reach the main window instead, so this
+# waits until the click is handled: the menu is then shown and its loop running.
 e2e_menu_open() {
-  xdotool mousemove "$1" "$2" click 3
-  sleep 0.5
+  e2e_input "the right click at $1, $2 (the menu opens)" mousemove "$1" "$2" click 3
 }
 
 
@@ -184,13 +218,15 @@ e2e_start_with_dialog() {
   e2e_start_tamik "$1" 2 || return 1
   e2e_menu_open $((198 + 15)) $((107 + 50))
   xdotool key Down Return
-  e2e_check "\"Options\" opens the dialog" wine_env_poll 10 e2e_dialog_shown
+  e2e_check "\"Options\" opens the dialog" \
+    e2e_wait_until "the Options window shown" 30 e2e_dialog_shown
 }
 
-# e2e_click_tab X : a click on the tab whose middle is X pixels into the client area.
+# e2e_click_tab X : a click on the tab whose middle is X pixels into the client area; returns
+# once the program has shown and painted the tab's page.
 e2e_click_tab() {
-  xdotool mousemove $((E2E_CLIENT_X + $1)) $((E2E_CLIENT_Y + 8)) click 1
-  sleep 0.5
+  e2e_input "the click on the tab at $1 (its page shown)" \
+    mousemove $((E2E_CLIENT_X + $1)) $((E2E_CLIENT_Y + 8)) click 1
 }
 
 # ---- The main window's settings in the registry ------------------------------------------------
@@ -324,19 +360,23 @@ e2e_evaluate() {
       }' "$WINE_ENV_DIR/expectations.txt" -
 }
 
+# e2e_screen_holds SHOT : takes the screenshot and evaluates the expectations on it into
+# E2E_RESULTS; succeeds when every one holds.
+e2e_screen_holds() {
+  wine_env_screenshot "$1"
+  E2E_RESULTS=$(e2e_evaluate "$1")
+  ! grep -q '^FAIL' <<<"$E2E_RESULTS"
+}
+
 # e2e_screen_matches NAME SECONDS : takes screenshots until every expectation holds or SECONDS
-# have passed, then counts each expectation as a check. The last screenshot is kept as
-# $E2E_OUT/NAME.png.
+# have passed, then counts each expectation of the last one as a check. The last screenshot is
+# kept as $E2E_OUT/NAME.png.
 e2e_screen_matches() {
-  local name=$1 seconds=$2 shot=$E2E_OUT/$1.png results deadline
-  deadline=$((SECONDS + seconds))
-  while :; do
-    wine_env_screenshot "$shot"
-    results=$(e2e_evaluate "$shot")
-    if ! grep -q '^FAIL' <<<"$results" || ((SECONDS >= deadline)); then break; fi
-    sleep 0.5
-  done
+  local name=$1 seconds=$2 verdict label
+  E2E_RESULTS=""
+  e2e_wait_until "every expectation on the screen ($name)" "$seconds" \
+    e2e_screen_holds "$E2E_OUT/$name.png" >/dev/null || true
   while read -r verdict label; do
     if [[ $verdict == ok ]]; then e2e_pass "$label"; else e2e_fail "$label"; fi
-  done <<<"$results"
+  done <<<"$E2E_RESULTS"
 }

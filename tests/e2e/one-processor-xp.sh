@@ -14,7 +14,8 @@ check_one_processor_xp() {
   e2e_check "no error box" e2e_no_error_box
 
   wine_env_set_backdrop
-  e2e_check "the backdrop is on the screen" wine_env_backdrop_shown
+  e2e_check "the backdrop is on the screen" \
+    e2e_wait_until "the backdrop in the screen's corners" 30 wine_env_backdrop_shown
 
   e2e_expect_reset
   e2e_expect_bar 0 75 "the only bar (processor 0, 75 %)"
@@ -22,7 +23,7 @@ check_one_processor_xp() {
   # The second bar's control starts at x = 63, outside the narrowed window: nothing of it shows,
   # and the screen there shows what is behind the window, up to where a full window would end.
   e2e_expect_backdrop 62 0 127 99 "nothing of the second bar (x = 63 on) is visible"
-  e2e_screen_matches one-processor-xp 15
+  e2e_screen_matches one-processor-xp 30
   wine_env_set_version ""
 }
 

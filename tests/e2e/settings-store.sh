@@ -20,7 +20,8 @@ check_settings_store() {
   wine_env_script "scripted 50 25"
   e2e_start_tamik tamik-store-first 2 || return 1
   e2e_check "the window asked to close accepts" wine "$E2E_POST_CLOSE"
-  e2e_check "the program ends when its main window closes" wine_env_poll 30 e2e_tamik_ended
+  e2e_check "the program ends when its main window closes" \
+    e2e_wait_until "the program ended" 30 e2e_tamik_ended
   wine_env_stop
 
   # FormVersion, seven placement values, Visible and 59 listed values (45 plain entries and seven

@@ -16,7 +16,8 @@ check_two_processors() {
 
   # Wine's desktop process paints the root window when it starts; the backdrop goes up after it.
   wine_env_set_backdrop
-  e2e_check "the backdrop is on the screen" wine_env_backdrop_shown
+  e2e_check "the backdrop is on the screen" \
+    e2e_wait_until "the backdrop in the screen's corners" 30 wine_env_backdrop_shown
 
   e2e_expect_reset
   e2e_expect_bar 0 50 "left bar (processor 0, 50 %)"
@@ -28,15 +29,15 @@ check_two_processors() {
   e2e_expect_backdrop 0 96 123 99 "rows 96-99, below both prisms, show what is behind the window"
   e2e_expect_backdrop 31 0 32 99 "columns 31-32, between the left prism and its text, show what is behind"
   e2e_expect_backdrop 94 0 95 99 "columns 94-95, between the right prism and its text, show what is behind"
-  e2e_screen_matches two-processors 15
+  e2e_screen_matches two-processors 30
 
   # The bars follow the loads from tick to tick.
   wine_env_script "scripted 75 40"
-  wine_env_poll 10 wine_env_has_queries 2 || true
+  e2e_wait_until "2 samples of the new loads" 30 wine_env_has_queries 2 || true
   e2e_expect_reset
   e2e_expect_bar 0 75 "left bar after the change to 75 %"
   e2e_expect_bar 63 40 "right bar after the change to 40 %"
-  e2e_screen_matches two-processors-changed 15
+  e2e_screen_matches two-processors-changed 30
   e2e_check "no error box after the change" e2e_no_error_box
 }
 
