@@ -227,7 +227,7 @@ TCheckBox* TMainForm::MakeSlot(const char* name, int top, const char* caption, b
 
 std::string TMainForm::GetOsVersionText() {
   platform::OsVersionInfo info;
-  info.size = 148;
+  info.size = platform::kOsVersionInfoSize;
   system_.GetVersionEx(info);  // the result is not examined: a failed query reads as zeros
   switch (info.platformId) {
     case platform::kVerPlatformWin32s:
