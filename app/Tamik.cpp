@@ -148,10 +148,8 @@ TMainForm::TMainForm(TComponent* owner, CpuUsage& cpuUsage, platform::ISystem& s
   TrayIcon1->SetActive(false);
   TrayIcon1->SetPopupMenu(PopupMenu1);
   TrayIcon1->OnDblClick = [this](TObject* sender) { Maximize1Click(sender); };
-  if (Application() != nullptr && Application()->WindowSystem() != nullptr) {
-    TrayIcon1->Icon()->SetHandle(
-        Application()->WindowSystem()->LoadIconResource(kIconResource, kIconSize));
-  }
+  TrayIcon1->Icon()->SetHandle(
+      PortsOf(Application()).Windows.LoadIconResource(kIconResource, kIconSize));
 
   // The window and both bars drag the window.
   for (TControl* control : {static_cast<TControl*>(this), static_cast<TControl*>(RarBar1),
@@ -266,11 +264,11 @@ void TMainForm::SetAlwaysOnTop(bool on) {
 
 void TMainForm::FormCreate(TObject*) {
   // 1. No taskbar button: the application window that carries it becomes a tool window.
-  if (platform::IWindowPeer* appWindow =
-          Application() ? Application()->ApplicationWindow() : nullptr) {
-    appWindow->Show(platform::kSwHide);
-    appWindow->SetExStyle(appWindow->ExStyle() | platform::kWsExToolWindow);
-    appWindow->Show(platform::kSwShow);
+  {
+    platform::IWindowPeer& appWindow = PortsOf(Application()).Windows.ApplicationWindow();
+    appWindow.Show(platform::kSwHide);
+    appWindow.SetExStyle(appWindow.ExStyle() | platform::kWsExToolWindow);
+    appWindow.Show(platform::kSwShow);
   }
   // 2-3. The version text and the processor-count correction.
   Label1->SetCaption(GetOsVersionText());
@@ -369,7 +367,7 @@ void TMainForm::FormMouseDown(TObject* sender, TMouseButton, TShiftState, int x,
 
 void TMainForm::FormMouseMove(TObject*, TShiftState shift, int, int) {
   if (!shift.Contains(ssLeft)) return;
-  platform::IScreen* screen = Application() != nullptr ? Application()->Screen() : nullptr;
+  platform::IScreen* screen = PortsOf(Application()).Graphics.Screen;
   if (screen == nullptr) return;
   // Two readings: the top follows the first, the left the second.
   SetTop(screen->CursorPos().y - DragOffsetY);

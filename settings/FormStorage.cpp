@@ -7,6 +7,7 @@
 #include "framework/Forms.h"
 #include "framework/RegIniFile.h"
 #include "framework/SysUtils.h"
+#include "platform/NullPorts.h"
 #include "platform/Screen.h"
 #include "platform/System.h"
 #include "platform/Windowing.h"
@@ -160,41 +161,28 @@ TForm* TFormPlacement::Form() const { return dynamic_cast<TForm*>(Owner()); }
 
 std::string TFormPlacement::StorageKey() const {
   if (!iniFileName_.empty()) return iniFileName_;
-  platform::ISystem* system = application_ != nullptr ? application_->System() : nullptr;
-  return system != nullptr ? DefaultStorageKey(system->ExecutablePath()) : std::string();
+  return DefaultStorageKey(PortsOf(application_).System.ExecutablePath());
 }
 
 std::string TFormPlacement::Section() const {
   return iniSection_.empty() ? formClassName_ : iniSection_;
 }
 
-template <class F>
-void TFormPlacement::Report(F&& step) {
-  if (application_ != nullptr) {
-    application_->Guard(step);
-    return;
-  }
-  try {
-    step();
-  } catch (const std::exception&) {
-  }
-}
-
 void TFormPlacement::FormShow(TObject* sender) {
-  if (active_) Report([this] { LoadStoredState(); });
+  if (active_) GuardedCallOrDrop(application_, [this] { LoadStoredState(); });
   if (formOnShow_) formOnShow_(sender);
 }
 
 void TFormPlacement::FormCloseQuery(TObject* sender, bool& canClose) {
   if (formOnCloseQuery_) formOnCloseQuery_(sender, canClose);
-  if (canClose && active_) Report([this] { SaveStoredState(); });
+  if (canClose && active_) GuardedCallOrDrop(application_, [this] { SaveStoredState(); });
 }
 
 void TFormPlacement::FormDestroy(TObject* sender) {
   formGoing_ = true;
   if (active_ && !savedSinceRestore_) {
     savingOnDestroy_ = true;
-    Report([this] { SaveStoredState(); });
+    GuardedCallOrDrop(application_, [this] { SaveStoredState(); });
     savingOnDestroy_ = false;
   }
   if (formOnDestroy_) formOnDestroy_(sender);
@@ -203,11 +191,11 @@ void TFormPlacement::FormDestroy(TObject* sender) {
 namespace {
 
 // The registry a store reads and writes: the application's, when the store uses the registry and
-// knows its key.
-platform::IRegistry* StorageRegistry(const TApplication* application, bool useRegistry,
+// knows its key; otherwise the null registry, which keeps nothing.
+platform::IRegistry& StorageRegistry(const TApplication* application, bool useRegistry,
                                      const std::string& key) {
-  if (application == nullptr || !useRegistry || key.empty()) return nullptr;
-  return application->Registry();
+  if (!useRegistry || key.empty()) return platform::NullRegistry();
+  return PortsOf(application).Registry;
 }
 
 }  // namespace
@@ -246,18 +234,15 @@ void TFormPlacement::SaveStoredState() {
 void TFormPlacement::SavePlacement(TRegIniFile& storage, const std::string& section) {
   TForm* form = Form();
   TApplication* application = application_;
-  platform::IScreen* screen = application != nullptr ? application->Screen() : nullptr;
+  platform::IScreen* screen = PortsOf(application).Graphics.Screen;
   platform::WindowPlacement placement;
   // Without a native window (or a screen) there is no placement. A placement the system refuses
   // to tell is not written either, so the one stored before stays.
   if (form == nullptr || screen == nullptr || !form->GetWindowPlacement(placement)) return;
 
   auto showCmd = static_cast<std::int32_t>(placement.showCmd);
-  if (application->MainForm() == form) {
-    const platform::IWindowPeer* applicationWindow = application->ApplicationWindow();
-    if (applicationWindow != nullptr && applicationWindow->IsIconic()) {
-      showCmd = platform::kSwShowMinimized;
-    }
+  if (application->MainForm() == form && application->ApplicationWindow().IsIconic()) {
+    showCmd = platform::kSwShowMinimized;
   }
   const std::string suffix = Format("(%dx%d)", screen->Width(), screen->Height());
   const std::string minMaxPos =
@@ -276,7 +261,7 @@ void TFormPlacement::SavePlacement(TRegIniFile& storage, const std::string& sect
 void TFormPlacement::RestorePlacement(TRegIniFile& storage, const std::string& section) {
   TForm* form = Form();
   TApplication* application = application_;
-  platform::IScreen* screen = application != nullptr ? application->Screen() : nullptr;
+  platform::IScreen* screen = PortsOf(application).Graphics.Screen;
   if (form == nullptr || screen == nullptr) return;
   platform::IWindowPeer* peer = form->Peer();
   if (peer == nullptr) return;
@@ -338,9 +323,7 @@ void TFormPlacement::RestorePlacement(TRegIniFile& storage, const std::string& s
     if (state == wsMinimized && application->MainForm() == form) {
       // The main window stays normal; the whole application goes to the taskbar instead.
       form->SetWindowState(wsNormal);
-      if (platform::IWindowPeer* applicationWindow = application->ApplicationWindow()) {
-        applicationWindow->PostSysCommand(platform::kScMinimize);
-      }
+      application->ApplicationWindow().PostSysCommand(platform::kScMinimize);
       return;
     }
     form->SetWindowState(state);

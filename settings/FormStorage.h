@@ -144,10 +144,6 @@ class TFormPlacement : public TComponent {
   void FormShow(TObject* sender);
   void FormCloseQuery(TObject* sender, bool& canClose);
   void FormDestroy(TObject* sender);
-  // Runs `step` and shows its error in the application's error box; without an application
-  // there is no box and the error is dropped.
-  template <class F>
-  void Report(F&& step);
 
   bool active_ = true;
   bool useRegistry_ = false;
