@@ -260,75 +260,80 @@ void TFormPlacement::SavePlacement(TRegIniFile& storage, const std::string& sect
 
 void TFormPlacement::RestorePlacement(TRegIniFile& storage, const std::string& section) {
   TForm* form = Form();
-  TApplication* application = application_;
-  platform::IScreen* screen = PortsOf(application).Graphics.Screen;
+  platform::IScreen* screen = PortsOf(application_).Graphics.Screen;
   if (form == nullptr || screen == nullptr) return;
   platform::IWindowPeer* peer = form->Peer();
   if (peer == nullptr) return;
+  if (options_.Contains(fpPosition))
+    RestoreStoredRectangle(storage, section, *form, *peer, *screen);
+  if (options_.Contains(fpState)) RestoreShowState(storage, section, *form, *peer);
+}
 
+void TFormPlacement::RestoreStoredRectangle(TRegIniFile& storage, const std::string& section,
+                                            TForm& form, const platform::IWindowPeer& peer,
+                                            platform::IScreen& screen) {
   platform::WindowPlacement placement;
-  if (options_.Contains(fpPosition) && form->GetWindowPlacement(placement)) {
-    // The show notification comes before the window is visible: applying the placement must not
-    // show it.
-    if (!peer->IsVisible()) placement.showCmd = platform::kSwHide;
-    placement.flags = static_cast<std::uint32_t>(
-        storage.ReadInteger(section, kFlags, static_cast<std::int32_t>(placement.flags)));
-    const std::string suffix = Format("(%dx%d)", screen->Width(), screen->Height());
-    const std::string minMaxPos = ReadPosition(storage, section, kMinMaxPos, suffix);
-    const std::string normPos = ReadPosition(storage, section, kNormPos, suffix);
-    const bool found = !minMaxPos.empty() || !normPos.empty();
-    const std::int64_t left = PositionWord(normPos, 0, form->Left());
-    const std::int64_t top = PositionWord(normPos, 1, form->Top());
-    std::int64_t right = PositionWord(normPos, 2, std::int64_t{form->Left()} + form->Width());
-    std::int64_t bottom = PositionWord(normPos, 3, std::int64_t{form->Top()} + form->Height());
-    const std::int32_t pixelsPerInch =
-        storage.ReadInteger(section, kPixelsPerInch, screen->PixelsPerInch());
-    if (found && pixelsPerInch == screen->PixelsPerInch()) {
-      // A window whose border cannot be dragged keeps its size: only the position comes back.
-      if (form->BorderStyle() != bsSizeable) {
-        right = left + form->Width();
-        bottom = top + form->Height();
-      }
-      // (The framework's windows have no self-centring position that would need switching off.)
-      // The window's width and height must be ints too: the window takes them as such.
-      if (left < right && FitsInt(right) && FitsInt(bottom) && FitsInt(right - left) &&
-          FitsInt(bottom - top)) {
-        placement.minX = static_cast<int>(PositionWord(minMaxPos, 0, 0));
-        placement.minY = static_cast<int>(PositionWord(minMaxPos, 1, 0));
-        placement.maxX = static_cast<int>(PositionWord(minMaxPos, 2, 0));
-        placement.maxY = static_cast<int>(PositionWord(minMaxPos, 3, 0));
-        placement.normalLeft = static_cast<int>(left);
-        placement.normalTop = static_cast<int>(top);
-        placement.normalRight = static_cast<int>(right);
-        placement.normalBottom = static_cast<int>(bottom);
-        form->SetWindowPlacement(placement);
-      }
-    }
+  if (!form.GetWindowPlacement(placement)) return;
+  // The show notification comes before the window is visible: applying the placement must not
+  // show it.
+  if (!peer.IsVisible()) placement.showCmd = platform::kSwHide;
+  placement.flags = static_cast<std::uint32_t>(
+      storage.ReadInteger(section, kFlags, static_cast<std::int32_t>(placement.flags)));
+  const std::string suffix = Format("(%dx%d)", screen.Width(), screen.Height());
+  const std::string minMaxPos = ReadPosition(storage, section, kMinMaxPos, suffix);
+  const std::string normPos = ReadPosition(storage, section, kNormPos, suffix);
+  const bool found = !minMaxPos.empty() || !normPos.empty();
+  const std::int64_t left = PositionWord(normPos, 0, form.Left());
+  const std::int64_t top = PositionWord(normPos, 1, form.Top());
+  std::int64_t right = PositionWord(normPos, 2, std::int64_t{form.Left()} + form.Width());
+  std::int64_t bottom = PositionWord(normPos, 3, std::int64_t{form.Top()} + form.Height());
+  const std::int32_t pixelsPerInch =
+      storage.ReadInteger(section, kPixelsPerInch, screen.PixelsPerInch());
+  if (!found || pixelsPerInch != screen.PixelsPerInch()) return;
+  // A window whose border cannot be dragged keeps its size: only the position comes back.
+  if (form.BorderStyle() != bsSizeable) {
+    right = left + form.Width();
+    bottom = top + form.Height();
   }
+  // (The framework's windows have no self-centring position that would need switching off.)
+  // The window's width and height must be ints too: the window takes them as such.
+  if (left < right && FitsInt(right) && FitsInt(bottom) && FitsInt(right - left) &&
+      FitsInt(bottom - top)) {
+    placement.minX = static_cast<int>(PositionWord(minMaxPos, 0, 0));
+    placement.minY = static_cast<int>(PositionWord(minMaxPos, 1, 0));
+    placement.maxX = static_cast<int>(PositionWord(minMaxPos, 2, 0));
+    placement.maxY = static_cast<int>(PositionWord(minMaxPos, 3, 0));
+    placement.normalLeft = static_cast<int>(left);
+    placement.normalTop = static_cast<int>(top);
+    placement.normalRight = static_cast<int>(right);
+    placement.normalBottom = static_cast<int>(bottom);
+    form.SetWindowPlacement(placement);
+  }
+}
 
-  if (options_.Contains(fpState)) {
-    TWindowState state = wsNormal;
-    switch (storage.ReadInteger(section, kShowCmd, 0)) {
-      case platform::kSwShowMinimized:
-      case platform::kSwMinimize:
-      case platform::kSwShowMinNoActive:
-        state = wsMinimized;
-        break;
-      case platform::kSwShowMaximized:
-        state = wsMaximized;
-        break;
-      default:  // 1, 5 and 9 are normal; anything else takes the default state, normal too
-        break;
-    }
-    if (state == wsMinimized && application->MainForm() == form) {
-      // The main window stays normal; the whole application goes to the taskbar instead.
-      form->SetWindowState(wsNormal);
-      application->ApplicationWindow().PostSysCommand(platform::kScMinimize);
-      return;
-    }
-    form->SetWindowState(state);
-    peer->InvalidateArea(0, 0, form->Width(), form->Height());
+void TFormPlacement::RestoreShowState(TRegIniFile& storage, const std::string& section, TForm& form,
+                                      platform::IWindowPeer& peer) {
+  TWindowState state = wsNormal;
+  switch (storage.ReadInteger(section, kShowCmd, 0)) {
+    case platform::kSwShowMinimized:
+    case platform::kSwMinimize:
+    case platform::kSwShowMinNoActive:
+      state = wsMinimized;
+      break;
+    case platform::kSwShowMaximized:
+      state = wsMaximized;
+      break;
+    default:  // 1, 5 and 9 are normal; anything else takes the default state, normal too
+      break;
   }
+  if (state == wsMinimized && application_->MainForm() == &form) {
+    // The main window stays normal; the whole application goes to the taskbar instead.
+    form.SetWindowState(wsNormal);
+    application_->ApplicationWindow().PostSysCommand(platform::kScMinimize);
+    return;
+  }
+  form.SetWindowState(state);
+  peer.InvalidateArea(0, 0, form.Width(), form.Height());
 }
 
 void TFormPlacement::SaveValues(TRegIniFile&, const std::string&) {}
