@@ -115,10 +115,8 @@ TMainForm::TMainForm(TComponent* owner, CpuUsage& cpuUsage, platform::ISystem& s
   TrayIcon1->SetActive(false);
   TrayIcon1->SetPopupMenu(PopupMenu1);
   TrayIcon1->OnDblClick = [this](TObject* sender) { Maximize1Click(sender); };
-  if (Application() != nullptr && Application()->WindowSystem() != nullptr) {
-    TrayIcon1->Icon()->SetHandle(
-        Application()->WindowSystem()->LoadIconResource(kIconResource, kIconSize));
-  }
+  TrayIcon1->Icon()->SetHandle(
+      PortsOf(Application()).Windows.LoadIconResource(kIconResource, kIconSize));
 
   // The window and both bars drag the window.
   for (TControl* control : {static_cast<TControl*>(this), static_cast<TControl*>(RarBar1),
@@ -194,7 +192,7 @@ TCheckBox* TMainForm::MakeSlot(const char* name, int top, const char* caption, b
 
 std::string TMainForm::GetOsVersionText() {
   platform::OsVersionInfo info;
-  info.size = 148;
+  info.size = platform::kOsVersionInfoSize;
   system_.GetVersionEx(info);  // the result is not examined: a failed query reads as zeros
   switch (info.platformId) {
     case platform::kVerPlatformWin32s:
@@ -233,11 +231,11 @@ void TMainForm::SetAlwaysOnTop(bool on) {
 
 void TMainForm::FormCreate(TObject*) {
   // 1. No taskbar button: the application window that carries it becomes a tool window.
-  if (platform::IWindowPeer* appWindow =
-          Application() ? Application()->ApplicationWindow() : nullptr) {
-    appWindow->Show(platform::kSwHide);
-    appWindow->SetExStyle(appWindow->ExStyle() | platform::kWsExToolWindow);
-    appWindow->Show(platform::kSwShow);
+  {
+    platform::IWindowPeer& appWindow = PortsOf(Application()).Windows.ApplicationWindow();
+    appWindow.Show(platform::kSwHide);
+    appWindow.SetExStyle(appWindow.ExStyle() | platform::kWsExToolWindow);
+    appWindow.Show(platform::kSwShow);
   }
   // 2-3. The version text and the processor-count correction.
   Label1->SetCaption(GetOsVersionText());
@@ -336,7 +334,7 @@ void TMainForm::FormMouseDown(TObject* sender, TMouseButton, TShiftState, int x,
 
 void TMainForm::FormMouseMove(TObject*, TShiftState shift, int, int) {
   if (!shift.Contains(ssLeft)) return;
-  platform::IScreen* screen = Application() != nullptr ? Application()->Screen() : nullptr;
+  platform::IScreen* screen = PortsOf(Application()).Graphics.Screen;
   if (screen == nullptr) return;
   // Two readings: the top follows the first, the left the second.
   SetTop(screen->CursorPos().y - DragOffsetY);

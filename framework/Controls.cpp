@@ -105,34 +105,25 @@ platform::WidgetFont TControl::ShownWidgetFont() const {
   return font != nullptr ? WidgetFontOf(*font) : platform::WidgetFont{};
 }
 
-template <class F>
-void TControl::GuardNative(F&& action) {
-  if (TApplication* application = FindApplication(this)) {
-    application->Guard(action);
-  } else {
-    action();
-  }
-}
-
 void TControl::NativeClick() {
-  GuardNative([this] { WidgetClicked(); });
+  GuardedCall(this, [this] { WidgetClicked(); });
 }
 
 void TControl::NativeStep(int direction) {
-  GuardNative([this, direction] { WidgetStepped(direction); });
+  GuardedCall(this, [this, direction] { WidgetStepped(direction); });
 }
 
 void TControl::NativePosition(int position) {
-  GuardNative([this, position] { WidgetPositioned(position); });
+  GuardedCall(this, [this, position] { WidgetPositioned(position); });
 }
 
 void TControl::NativePaint() {
-  GuardNative([this] { WidgetPainted(); });
+  GuardedCall(this, [this] { WidgetPainted(); });
 }
 
 void TControl::NativeDrawItem(int index, bool selected, int width, int height,
                               std::uint32_t* pixels) {
-  GuardNative([&] { WidgetDrawItem(index, selected, width, height, pixels); });
+  GuardedCall(this, [&] { WidgetDrawItem(index, selected, width, height, pixels); });
 }
 
 void TControl::SetColor(TColor color) {

@@ -205,8 +205,6 @@ class TControl : public TComponent, private platform::IWidgetEvents {
   void NativePaint() override;
   void NativeDrawItem(int index, bool selected, int width, int height,
                       std::uint32_t* pixels) override;
-  template <class F>
-  void GuardNative(F&& action);
 };
 
 // A control that can hold other controls. Its child controls are destroyed with it.

@@ -14,10 +14,7 @@ const TClassInfo& TCommonDialog::StaticClassInfo() {
   return info;
 }
 
-platform::IDialogs* TCommonDialog::Port() const {
-  TApplication* application = FindApplication(this);
-  return application != nullptr ? application->Dialogs() : nullptr;
-}
+platform::IDialogs& TCommonDialog::Port() const { return PortsOf(this).Dialogs; }
 
 platform::WindowHandle TCommonDialog::OwnerWindow() const {
   for (TComponent* c = Owner(); c != nullptr; c = c->Owner()) {
@@ -37,11 +34,8 @@ const TClassInfo& TColorDialog::StaticClassInfo() {
 }
 
 bool TColorDialog::Execute() {
-  platform::IDialogs* dialogs = Port();
-  if (dialogs == nullptr) return false;
-  TApplication* application = FindApplication(this);
-  std::uint32_t rgb = ResolveColor(color_, application->Screen());
-  if (!dialogs->ChooseColor(OwnerWindow(), rgb)) return false;
+  std::uint32_t rgb = ResolveColor(color_, PortsOf(this).Graphics.Screen);
+  if (!Port().ChooseColor(OwnerWindow(), rgb)) return false;
   color_ = static_cast<TColor>(rgb & 0x00FFFFFFu);
   return true;
 }
@@ -59,10 +53,8 @@ const TClassInfo& TFontDialog::StaticClassInfo() {
 }
 
 bool TFontDialog::Execute() {
-  platform::IDialogs* dialogs = Port();
-  if (dialogs == nullptr) return false;
-  platform::WidgetFont chosen = DescribeFont(*font_, FindApplication(this)->Screen());
-  if (!dialogs->ChooseFont(OwnerWindow(), chosen)) return false;
+  platform::WidgetFont chosen = DescribeFont(*font_, PortsOf(this).Graphics.Screen);
+  if (!Port().ChooseFont(OwnerWindow(), chosen)) return false;
   TFontStyles style;
   if (chosen.bold) style.Include(fsBold);
   if (chosen.italic) style.Include(fsItalic);
@@ -84,11 +76,7 @@ const TClassInfo& TOpenDialog::StaticClassInfo() {
   return info;
 }
 
-bool TOpenDialog::Execute() {
-  platform::IDialogs* dialogs = Port();
-  if (dialogs == nullptr) return false;
-  return Show(*dialogs);
-}
+bool TOpenDialog::Execute() { return Show(Port()); }
 
 namespace {
 

@@ -27,8 +27,8 @@ class TCommonDialog : public TComponent {
   const TClassInfo& ClassType() const override { return StaticClassInfo(); }
 
  protected:
-  // The application's dialogs port; null without one (Execute then answers "cancelled").
-  platform::IDialogs* Port() const;
+  // The application's dialogs port (without one, the null dialogs: Execute answers "cancelled").
+  platform::IDialogs& Port() const;
   // The window of the form owning the dialog; a null handle when it has none.
   platform::WindowHandle OwnerWindow() const;
 };

@@ -16,14 +16,10 @@ const TClassInfo& TTimer::StaticClassInfo() {
   return info;
 }
 
-TTimer::TTimer(TComponent* owner) : TComponent(owner) {
-  if (TApplication* application = FindApplication(owner)) {
-    windows_ = application->WindowSystem();
-  }
-}
+TTimer::TTimer(TComponent* owner) : TComponent(owner), windows_(PortsOf(owner).Windows) {}
 
 TTimer::~TTimer() {
-  if (timerId_ != 0) windows_->StopTimer(timerId_);
+  if (timerId_ != 0) windows_.StopTimer(timerId_);
 }
 
 void TTimer::SetEnabled(bool enabled) {
@@ -45,11 +41,11 @@ void TTimer::SetOnTimer(TNotifyEvent handler) {
 
 void TTimer::UpdateTimer() {
   if (timerId_ != 0) {
-    windows_->StopTimer(timerId_);
+    windows_.StopTimer(timerId_);
     timerId_ = 0;
   }
-  if (windows_ == nullptr || interval_ == 0 || !enabled_ || !onTimer_) return;
-  timerId_ = windows_->StartTimer(interval_, *this);
+  if (interval_ == 0 || !enabled_ || !onTimer_) return;
+  timerId_ = windows_.StartTimer(interval_, *this);
   if (timerId_ == 0) throw Exception("Pas assez de timers disponibles");
 }
 
@@ -58,11 +54,7 @@ void TTimer::Tick() {
 }
 
 void TTimer::TimerFired() {
-  if (TApplication* application = FindApplication(this)) {
-    application->Guard([this] { Tick(); });
-  } else {
-    Tick();
-  }
+  GuardedCall(this, [this] { Tick(); });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -31,7 +31,8 @@ class TTimer : public TComponent, private platform::ITimerEvents {
   void SetOnTimer(TNotifyEvent handler);
   const TNotifyEvent& OnTimer() const { return onTimer_; }
 
-  // Whether a platform timer is running for this component.
+  // Whether a platform timer is running for this component (without a window system, one that
+  // never fires: the null window system accepts timers).
   bool Running() const { return timerId_ != 0; }
   // One tick: raises OnTimer (the platform timer calls this; tests may too).
   void Tick();
@@ -44,7 +45,7 @@ class TTimer : public TComponent, private platform::ITimerEvents {
   std::uint32_t interval_ = 1000;
   TNotifyEvent onTimer_;
   std::uintptr_t timerId_ = 0;
-  platform::IWindowSystem* windows_ = nullptr;
+  platform::IWindowSystem& windows_;
 };
 
 // TImage: a picture shown at the control's top-left corner, cut to the control's size. A

@@ -5,6 +5,7 @@
 #include "framework/Bitmap.h"
 #include "framework/Exception.h"
 #include "framework/Menus.h"
+#include "platform/NullPorts.h"
 
 // ---------------------------------------------------------------------------------------------
 // TForm
@@ -23,13 +24,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TForm::~TForm() {
-  if (OnDestroy) {
-    if (application_ != nullptr) {
-      application_->Guard([this] { OnDestroy(this); });
-    } else {
-      OnDestroy(this);
-    }
-  }
+  if (OnDestroy) GuardedCall(application_, [this] { OnDestroy(this); });
   // Child controls go before the native window, so nothing paints into a dying window.
   while (ControlCount() > 0) delete Controls(ControlCount() - 1);
   peer_.reset();
@@ -42,12 +37,7 @@ void TForm::DoCreate() {
   for (int i = 0; i < ComponentCount(); ++i) layout.push_back(Components(i));
   for (TComponent* component : layout) component->Loaded();
 
-  if (!OnCreate) return;
-  if (application_ != nullptr) {
-    application_->Guard([this] { OnCreate(this); });
-  } else {
-    OnCreate(this);
-  }
+  if (OnCreate) GuardedCall(application_, [this] { OnCreate(this); });
 }
 
 void TForm::SetCaption(const std::string& caption) {
@@ -61,8 +51,8 @@ platform::IWindowPeer* TForm::Peer() {
 }
 
 void TForm::CreatePeer() {
-  if (application_ == nullptr || application_->WindowSystem() == nullptr) return;
-  platform::IWindowSystem& windows = *application_->WindowSystem();
+  // Only a form the application owns directly gets a window.
+  platform::IWindowSystem& windows = PortsOf(application_).Windows;
   platform::WindowParams params;
   params.text = caption_;
   WindowStyles(params.style, params.exStyle);
@@ -72,6 +62,7 @@ void TForm::CreatePeer() {
   params.height = Height();
   params.owner = windows.ApplicationWindow().Handle();
   peer_ = windows.CreateWindowPeer(params, *this);
+  if (!peer_) return;  // no window system: the form stays a model
   peer_->SetBackgroundColor(NativeColor(Color()));
   // The controls shown by native widgets get them in the new window.
   for (int i = 0; i < ControlCount(); ++i)
@@ -94,11 +85,10 @@ void TForm::WindowStyles(std::uint32_t& style, std::int32_t& exStyle) const {
 }
 
 platform::WindowFrame TForm::Frame() const {
-  if (application_ == nullptr || application_->WindowSystem() == nullptr) return {};
   std::uint32_t style = 0;
   std::int32_t exStyle = 0;
   WindowStyles(style, exStyle);
-  return application_->WindowSystem()->FrameOf(style, exStyle);
+  return PortsOf(application_).Windows.FrameOf(style, exStyle);
 }
 
 void TForm::SetClientSize(int width, int height) {
@@ -148,7 +138,7 @@ void TForm::SetTransparentColorValue(TColor value) {
 }
 
 void TForm::ApplyLayeredAttributes() {
-  if (!peer_ || !application_->WindowSystem()->HasLayeredWindows()) return;
+  if (!peer_ || !PortsOf(application_).Windows.HasLayeredWindows()) return;
   const std::int32_t exStyle = peer_->ExStyle();
   if (alphaBlend_ || transparentColor_) {
     if ((exStyle & platform::kWsExLayered) == 0) {
@@ -252,11 +242,11 @@ void TForm::CopyChildImage(const TControl& child, const TBitmap& image, int x, i
 TGraphicsPorts TForm::GraphicsPorts() const { return TWinControl::GraphicsPorts(); }
 
 void TForm::NativePaint() {
-  application_->Guard([this] { PaintControls(); });
+  GuardedCall(application_, [this] { PaintControls(); });
 }
 
 void TForm::NativeMouse(const platform::MouseInput& input) {
-  application_->Guard([this, &input] {
+  GuardedCall(application_, [this, &input] {
     TShiftState shift;
     if (input.keys & platform::kMkShift) shift.Include(ssShift);
     if (input.keys & platform::kMkControl) shift.Include(ssCtrl);
@@ -312,7 +302,7 @@ void TForm::NativeMouse(const platform::MouseInput& input) {
 }
 
 void TForm::NativeContextMenu(int screenX, int screenY) {
-  application_->Guard([this, screenX, screenY] {
+  GuardedCall(application_, [this, screenX, screenY] {
     if (popupMenu_ == nullptr || !popupMenu_->AutoPopup()) return;
     popupMenu_->SetPopupComponent(this);
     popupMenu_->Popup(screenX, screenY);
@@ -356,12 +346,12 @@ void TForm::CancelMode() {
 }
 
 void TForm::NativeClose() {
-  application_->Guard([this] { Close(); });
+  GuardedCall(application_, [this] { Close(); });
 }
 
 bool TForm::NativeQueryEndSession() {
   bool canEnd = true;
-  application_->Guard([this, &canEnd] { canEnd = CloseQuery(); });
+  GuardedCall(application_, [this, &canEnd] { canEnd = CloseQuery(); });
   return canEnd;
 }
 
@@ -377,35 +367,61 @@ TApplication* FindApplication(const TComponent* component) {
   return nullptr;
 }
 
+const AppPorts& PortsOf(const TComponent* component) {
+  if (const TApplication* application = FindApplication(component)) {
+    return application->AllPorts();
+  }
+  static const AppPorts none{platform::NullWindowSystem(),
+                             platform::NullRegistry(),
+                             platform::NullSystem(),
+                             platform::NullShell(),
+                             platform::NullDialogs(),
+                             platform::NullFileSystem(),
+                             {}};
+  return none;
+}
+
 const TClassInfo& TApplication::StaticClassInfo() {
   static const TClassInfo info("TApplication", &TComponent::StaticClassInfo(), {});
   return info;
 }
 
-TApplication::TApplication(const Ports& ports) : TComponent(nullptr), ports_(ports) {}
+namespace {
+
+// A port the program runs with, or its null object when it runs without.
+template <class Port>
+Port& OrNull(Port* port, Port& null) {
+  return port != nullptr ? *port : null;
+}
+
+}  // namespace
+
+TApplication::TApplication(const Ports& ports)
+    : TComponent(nullptr),
+      ports_{OrNull(ports.Windows, platform::NullWindowSystem()),
+             OrNull(ports.Registry, platform::NullRegistry()),
+             OrNull(ports.System, platform::NullSystem()),
+             OrNull(ports.Shell, platform::NullShell()),
+             OrNull(ports.Dialogs, platform::NullDialogs()),
+             OrNull(ports.Files, platform::NullFileSystem()),
+             ports.Graphics} {}
 
 TApplication::~TApplication() {
   // Forms go first, the most recently created first, while the window system still exists.
   DestroyComponents();
 }
 
-platform::IWindowPeer* TApplication::ApplicationWindow() const {
-  return ports_.Windows != nullptr ? &ports_.Windows->ApplicationWindow() : nullptr;
-}
-
 void TApplication::Run() {
   if (mainForm_ != nullptr) Guard([this] { mainForm_->Show(); });
-  if (ports_.Windows != nullptr && !terminated_) ports_.Windows->RunMessageLoop();
+  if (!terminated_) ports_.Windows.RunMessageLoop();
 }
 
 void TApplication::Terminate() {
   terminated_ = true;
-  if (ports_.Windows != nullptr) ports_.Windows->QuitMessageLoop();
+  ports_.Windows.QuitMessageLoop();
 }
 
-void TApplication::ProcessMessages() {
-  if (ports_.Windows != nullptr) ports_.Windows->ProcessMessages();
-}
+void TApplication::ProcessMessages() { ports_.Windows.ProcessMessages(); }
 
 std::string TApplication::ErrorBoxText(const std::string& message) {
   if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
@@ -413,13 +429,13 @@ std::string TApplication::ErrorBoxText(const std::string& message) {
 }
 
 void TApplication::ShowException(const std::exception& error) {
-  if (errorBoxOpen_ || ports_.Windows == nullptr) return;
+  if (errorBoxOpen_) return;
   const auto* framework = dynamic_cast<const Exception*>(&error);
   const std::string message = framework != nullptr ? framework->Message() : error.what();
   errorBoxOpen_ = true;
   try {
-    ports_.Windows->ShowMessageBox(ErrorBoxText(message), title_,
-                                   platform::kMbOk | platform::kMbIconError);
+    ports_.Windows.ShowMessageBox(ErrorBoxText(message), title_,
+                                  platform::kMbOk | platform::kMbIconError);
   } catch (...) {
     errorBoxOpen_ = false;
     throw;

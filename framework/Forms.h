@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "framework/Controls.h"
 #include "platform/Windowing.h"
@@ -20,6 +21,19 @@ class IDialogs;
 class IFileSystem;
 class ISystem;
 }  // namespace platform
+
+// The ports as components reach them (docs/PORTS.md): every one is there; a port the program
+// runs without is its null object (platform/NullPorts.h). The drawing ports stay optional: a
+// missing screen or glyph rasterizer selects the framework's own colours and glyphs.
+struct AppPorts {
+  platform::IWindowSystem& Windows;
+  platform::IRegistry& Registry;
+  platform::ISystem& System;
+  platform::IShell& Shell;
+  platform::IDialogs& Dialogs;
+  platform::IFileSystem& Files;
+  TGraphicsPorts Graphics;
+};
 
 class TApplication;
 class TPopupMenu;
@@ -167,10 +181,17 @@ class TForm : public TWinControl, private platform::IWindowEvents {
 // The application that (directly or through its owners) owns `component`; null when none does.
 TApplication* FindApplication(const TComponent* component);
 
+// The one way a component reaches a port: the ports of the application that owns `component`
+// (directly or through its owners), or the null ports when no application does (components made
+// without one, as in tests). Never a missing port.
+const AppPorts& PortsOf(const TComponent* component);
+
 // The application: the title, the forms in the order they were created (the first is the main
 // form), the message loop, and the error display at the boundary of every event.
 class TApplication : public TComponent {
  public:
+  // The ports the program runs with. A null one is not there: the application takes its null
+  // object instead (platform/NullPorts.h), so components never meet a missing port.
   struct Ports {
     platform::IWindowSystem* Windows = nullptr;  // null: forms stay models without windows
     TGraphicsPorts Graphics;
@@ -206,16 +227,20 @@ class TApplication : public TComponent {
   // Handles the messages waiting in the queue, then returns.
   void ProcessMessages();
 
-  platform::IWindowSystem* WindowSystem() const { return ports_.Windows; }
-  platform::IRegistry* Registry() const { return ports_.Registry; }
-  platform::ISystem* System() const { return ports_.System; }
-  platform::IShell* Shell() const { return ports_.Shell; }
-  platform::IDialogs* Dialogs() const { return ports_.Dialogs; }
-  platform::IFileSystem* Files() const { return ports_.Files; }
+  // The ports, each there (a missing one is its null object).
+  const AppPorts& AllPorts() const { return ports_; }
+  platform::IWindowSystem& WindowSystem() const { return ports_.Windows; }
+  platform::IRegistry& Registry() const { return ports_.Registry; }
+  platform::ISystem& System() const { return ports_.System; }
+  platform::IShell& Shell() const { return ports_.Shell; }
+  platform::IDialogs& Dialogs() const { return ports_.Dialogs; }
+  platform::IFileSystem& Files() const { return ports_.Files; }
+  // The drawing ports: optional (null: the framework's own colours and glyphs).
   platform::IScreen* Screen() const { return ports_.Graphics.Screen; }
   const TGraphicsPorts& GraphicsPorts() const { return ports_.Graphics; }
-  // The application window that carries the taskbar button; null without a window system.
-  platform::IWindowPeer* ApplicationWindow() const;
+  // The application window that carries the taskbar button; without a window system, the null
+  // window system's, which ignores everything.
+  platform::IWindowPeer& ApplicationWindow() const { return ports_.Windows.ApplicationWindow(); }
 
   // Shows an error in the error box: the title as caption, an error icon, and the message with a
   // full stop added when its last character sorts after ".". While one error box is open, further
@@ -235,9 +260,35 @@ class TApplication : public TComponent {
   static std::string ErrorBoxText(const std::string& message);
 
  private:
-  Ports ports_;
+  AppPorts ports_;
   std::string title_;
   TForm* mainForm_ = nullptr;
   bool terminated_ = false;
   bool errorBoxOpen_ = false;
 };
+
+// The boundary of an event raised for `component`: `handler` runs under the Guard of the
+// application that owns the component (its errors are shown in the error box), or plainly, its
+// errors going to the caller, when no application does.
+template <class F>
+void GuardedCall(const TComponent* component, F&& handler) {
+  if (TApplication* application = FindApplication(component)) {
+    application->Guard(std::forward<F>(handler));
+  } else {
+    std::forward<F>(handler)();
+  }
+}
+
+// GuardedCall for work that no one waits on (storing settings as a window shows or goes):
+// without an application its errors are dropped instead of reaching the caller.
+template <class F>
+void GuardedCallOrDrop(const TComponent* component, F&& handler) {
+  if (TApplication* application = FindApplication(component)) {
+    application->Guard(std::forward<F>(handler));
+    return;
+  }
+  try {
+    std::forward<F>(handler)();
+  } catch (const std::exception&) {
+  }
+}

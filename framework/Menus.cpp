@@ -40,9 +40,7 @@ void TPopupMenu::Notification(TComponent* component, TOperation operation) {
 }
 
 void TPopupMenu::Popup(int screenX, int screenY) {
-  TApplication* application = FindApplication(this);
-  platform::IWindowSystem* windows = application != nullptr ? application->WindowSystem() : nullptr;
-  if (windows == nullptr) return;
+  platform::IWindowSystem& windows = PortsOf(this).Windows;
   std::vector<platform::MenuEntry> entries;
   entries.reserve(items_.size());
   for (const TMenuItem* item : items_) {
@@ -51,7 +49,7 @@ void TPopupMenu::Popup(int screenX, int screenY) {
   // The items are remembered as they were shown: a handler run during the nested loop may change
   // the menu, and the index chosen refers to what the user saw.
   const std::vector<TMenuItem*> shown = items_;
-  const int chosen = windows->TrackPopupMenu(entries, screenX, screenY);
+  const int chosen = windows.TrackPopupMenu(entries, screenX, screenY);
   if (chosen < 0 || chosen >= static_cast<int>(shown.size())) return;
   TMenuItem* item = shown[static_cast<std::size_t>(chosen)];
   // The item may have been destroyed while the menu was open.

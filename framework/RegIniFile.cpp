@@ -16,30 +16,22 @@ void RequireString(std::uint32_t type, const std::string& ident) {
 
 }  // namespace
 
-TRegIniFile::TRegIniFile(platform::IRegistry* registry, platform::RegKey root,
+TRegIniFile::TRegIniFile(platform::IRegistry& registry, platform::RegKey root,
                          const std::string& path)
-    : registry_(registry) {
-  if (registry_ == nullptr) return;
-  platform::RegKey key{};
-  if (registry_->CreateKey(root, path.c_str(), platform::kKeyAllAccess, &key) ==
-      platform::kErrorSuccess) {
-    key_ = platform::ScopedRegKey(*registry_, key);
-  }
-}
+    : registry_(registry),
+      key_(platform::CreateScopedKey(registry, root, path.c_str(), platform::kKeyAllAccess).key) {}
 
 std::optional<std::string> TRegIniFile::ReadValue(const std::string& section,
                                                   const std::string& ident) {
   if (!key_.IsOpen()) return std::nullopt;
-  platform::RegKey raw{};
-  if (registry_->OpenKey(key_.Get(), section.c_str(), platform::kKeyRead, &raw) !=
-      platform::kErrorSuccess) {
-    return std::nullopt;
-  }
-  const platform::ScopedRegKey sectionKey(*registry_, raw);
+  const platform::ScopedKeyResult sectionKey =
+      platform::OpenScopedKey(registry_, key_.Get(), section.c_str(), platform::kKeyRead);
+  if (!sectionKey.Opened()) return std::nullopt;
+  const platform::RegKey raw = sectionKey.key.Get();
 
   std::uint32_t type = 0;
   std::uint32_t size = 0;
-  if (registry_->QueryValue(raw, ident.c_str(), &type, nullptr, &size) != platform::kErrorSuccess) {
+  if (registry_.QueryValue(raw, ident.c_str(), &type, nullptr, &size) != platform::kErrorSuccess) {
     return std::nullopt;
   }
   RequireString(type, ident);
@@ -51,7 +43,7 @@ std::optional<std::string> TRegIniFile::ReadValue(const std::string& section,
     std::uint32_t got = size;
     auto* buffer = data.empty() ? nullptr : reinterpret_cast<std::uint8_t*>(data.data());
     const platform::RegResult result =
-        registry_->QueryValue(raw, ident.c_str(), &type, buffer, &got);
+        registry_.QueryValue(raw, ident.c_str(), &type, buffer, &got);
     if (result == platform::kErrorMoreData) {
       size = std::max(got, size + 1);
       continue;
@@ -85,18 +77,17 @@ std::int32_t TRegIniFile::ReadInteger(const std::string& section, const std::str
 void TRegIniFile::WriteString(const std::string& section, const std::string& ident,
                               const std::string& value) {
   if (!key_.IsOpen()) return;
-  platform::RegKey raw{};
-  if (registry_->CreateKey(key_.Get(), section.c_str(), platform::kKeyAllAccess, &raw) !=
-      platform::kErrorSuccess) {
+  const platform::ScopedKeyResult sectionKey =
+      platform::CreateScopedKey(registry_, key_.Get(), section.c_str(), platform::kKeyAllAccess);
+  if (!sectionKey.Opened()) {
     throw ERegistryException(Format("Echec à la création de la clé %s", section.c_str()));
   }
-  const platform::ScopedRegKey sectionKey(*registry_, raw);
   // The text goes with its terminating zero, as every string value is stored.
   const bool fits = value.size() < std::numeric_limits<std::uint32_t>::max();
-  if (!fits || registry_->SetValue(raw, ident.c_str(), platform::kRegSz,
-                                   reinterpret_cast<const std::uint8_t*>(value.c_str()),
-                                   static_cast<std::uint32_t>(value.size() + 1)) !=
-                   platform::kErrorSuccess) {
+  if (!fits ||
+      registry_.SetValue(sectionKey.key.Get(), ident.c_str(), platform::kRegSz,
+                         reinterpret_cast<const std::uint8_t*>(value.c_str()),
+                         static_cast<std::uint32_t>(value.size() + 1)) != platform::kErrorSuccess) {
     throw ERegistryException(Format("Echec à la définition des données pour '%s'", ident.c_str()));
   }
 }

@@ -13,9 +13,9 @@
 class TRegIniFile {
  public:
   // Opens `path` below the predefined key `root` with full access, creating every missing level.
-  // A key that can be neither opened nor created (or no registry at all) is not an error: reads
-  // then answer their defaults and writes store nothing.
-  TRegIniFile(platform::IRegistry* registry, platform::RegKey root, const std::string& path);
+  // A key that can be neither opened nor created (as on the null registry) is not an error:
+  // reads then answer their defaults and writes store nothing.
+  TRegIniFile(platform::IRegistry& registry, platform::RegKey root, const std::string& path);
   TRegIniFile(const TRegIniFile&) = delete;
   TRegIniFile& operator=(const TRegIniFile&) = delete;
 
@@ -42,6 +42,6 @@ class TRegIniFile {
   void WriteInteger(const std::string& section, const std::string& ident, std::int32_t value);
 
  private:
-  platform::IRegistry* registry_;
+  platform::IRegistry& registry_;
   platform::ScopedRegKey key_;
 };

@@ -134,13 +134,7 @@ void TOption::BuildColorsPage() {
   SpeedButton7->OnClick = [this](TObject* sender) { SpeedButton7Click(sender); };
 }
 
-platform::IFileSystem& TOption::Files() const {
-  TApplication* application = FindApplication(this);
-  if (application == nullptr || application->Files() == nullptr) {
-    throw Exception("No file system");
-  }
-  return *application->Files();
-}
+platform::IFileSystem& TOption::Files() const { return PortsOf(this).Files; }
 
 void TOption::LoadPreview() {
   ComboBox1->ClearItems();

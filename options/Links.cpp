@@ -6,10 +6,9 @@
 namespace links {
 
 void Open(TApplication* application, const std::string& address) {
-  if (application == nullptr || application->Shell() == nullptr) return;
-  platform::IWindowPeer* owner = application->ApplicationWindow();
-  application->Shell()->Execute(owner != nullptr ? owner->Handle() : platform::WindowHandle{},
-                                "open", address, platform::kSwShowDefault);
+  const AppPorts& ports = PortsOf(application);
+  ports.Shell.Execute(ports.Windows.ApplicationWindow().Handle(), "open", address,
+                      platform::kSwShowDefault);
 }
 
 }  // namespace links

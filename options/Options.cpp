@@ -265,36 +265,31 @@ void TOption::Slider1Change(TObject*) {
 }
 
 void TOption::SetRunAtStartup(bool on) {
-  platform::IRegistry* registry = Application() != nullptr ? Application()->Registry() : nullptr;
-  platform::ISystem* system = Application() != nullptr ? Application()->System() : nullptr;
-  if (registry == nullptr) return;
-  const auto open = [registry](platform::RegKey root, bool create) {
-    platform::RegKey key{};
-    const platform::RegResult result =
-        create ? registry->CreateKey(root, kRunKey, platform::kKeyAllAccess, &key)
-               : registry->OpenKey(root, kRunKey, platform::kKeyAllAccess, &key);
-    return result == platform::kErrorSuccess ? platform::ScopedRegKey(*registry, key)
-                                             : platform::ScopedRegKey();
+  platform::IRegistry& registry = PortsOf(Application()).Registry;
+  const auto open = [&registry](platform::RegKey root, bool create) {
+    return (create ? platform::CreateScopedKey(registry, root, kRunKey, platform::kKeyAllAccess)
+                   : platform::OpenScopedKey(registry, root, kRunKey, platform::kKeyAllAccess))
+        .key;
   };
   // The machine-wide key when the user may write it, else the user's own: an ordinary user's
   // tick then still starts the program with the next logon.
   platform::ScopedRegKey machine = open(platform::kHkeyLocalMachine, false);
   if (!on) {
     // Removed wherever it is; a missing value is not an error.
-    if (machine.IsOpen()) registry->DeleteValue(machine.Get(), kRunValueName);
+    if (machine.IsOpen()) registry.DeleteValue(machine.Get(), kRunValueName);
     platform::ScopedRegKey user = open(platform::kHkeyCurrentUser, false);
-    if (user.IsOpen()) registry->DeleteValue(user.Get(), kRunValueName);
+    if (user.IsOpen()) registry.DeleteValue(user.Get(), kRunValueName);
     return;
   }
   platform::ScopedRegKey key =
       machine.IsOpen() ? std::move(machine) : open(platform::kHkeyCurrentUser, true);
   if (!key.IsOpen()) return;
   // Quoted, so that a path with spaces names this program and nothing shorter.
-  const std::string path = system != nullptr ? system->ExecutablePath() : std::string();
+  const std::string path = PortsOf(Application()).System.ExecutablePath();
   const std::string data = "\"" + path + "\"";
-  if (registry->SetValue(key.Get(), kRunValueName, platform::kRegSz,
-                         reinterpret_cast<const std::uint8_t*>(data.c_str()),
-                         static_cast<std::uint32_t>(data.size() + 1)) != platform::kErrorSuccess) {
+  if (registry.SetValue(key.Get(), kRunValueName, platform::kRegSz,
+                        reinterpret_cast<const std::uint8_t*>(data.c_str()),
+                        static_cast<std::uint32_t>(data.size() + 1)) != platform::kErrorSuccess) {
     throw ERegistryException(Format("Echec à la définition des données pour '%s'", kRunValueName));
   }
 }
@@ -314,16 +309,14 @@ void TOption::Label4Click(TObject*) { links::Open(Application(), links::kEmail);
 
 void TOption::SpeedButton1Click(TObject*) {
   Label8->SetCaption(ClockText(MeasureClockMHz()));
-  platform::ISystem* system = Application() != nullptr ? Application()->System() : nullptr;
-  if (system != nullptr) Label15->SetCaption(MemoryText(system->QueryMemoryStatus()));
+  Label15->SetCaption(MemoryText(PortsOf(Application()).System.QueryMemoryStatus()));
   Label16->SetCaption(main_.TrayHint());
 }
 
 double TOption::MeasureClockMHz() {
-  platform::ISystem* system = Application() != nullptr ? Application()->System() : nullptr;
-  if (system == nullptr) return 0;
-  const std::uint32_t priorityClass = system->PriorityClass();
-  const int threadPriority = system->ThreadPriority();
+  platform::ISystem& system = PortsOf(Application()).System;
+  const std::uint32_t priorityClass = system.PriorityClass();
+  const int threadPriority = system.ThreadPriority();
   // Real-time priority keeps the half second from being stretched by other work; the priorities
   // go back however the measurement ends.
   struct Restore {
@@ -334,13 +327,13 @@ double TOption::MeasureClockMHz() {
       system.SetThreadPriority(threadPriority);
       system.SetPriorityClass(priorityClass);
     }
-  } restore{*system, priorityClass, threadPriority};
-  system->SetPriorityClass(platform::kRealtimePriorityClass);
-  system->SetThreadPriority(platform::kThreadPriorityTimeCritical);
-  system->Sleep(10);
-  const std::uint64_t start = system->TimeStampCounter();
-  system->Sleep(500);
-  const std::uint64_t end = system->TimeStampCounter();
+  } restore{system, priorityClass, threadPriority};
+  system.SetPriorityClass(platform::kRealtimePriorityClass);
+  system.SetThreadPriority(platform::kThreadPriorityTimeCritical);
+  system.Sleep(10);
+  const std::uint64_t start = system.TimeStampCounter();
+  system.Sleep(500);
+  const std::uint64_t end = system.TimeStampCounter();
   // The whole 64-bit difference: its low 32 bits alone would wrap above 8589.9 MHz.
   return static_cast<double>(end - start) / 500000.0;
 }

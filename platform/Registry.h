@@ -128,4 +128,32 @@ class ScopedRegKey {
   RegKey key_{};
 };
 
+// A key opened or created through OpenScopedKey or CreateScopedKey: the call's result and, when
+// it is kErrorSuccess, the open key, closed when `key` goes.
+struct ScopedKeyResult {
+  RegResult result = kErrorInvalidHandle;
+  ScopedRegKey key;
+  bool Opened() const { return key.IsOpen(); }
+};
+
+// RegOpenKeyExA into an owning key: the key is open exactly when the result is kErrorSuccess.
+inline ScopedKeyResult OpenScopedKey(IRegistry& registry, RegKey parent, const char* subKey,
+                                     std::uint32_t access) {
+  RegKey raw{};
+  ScopedKeyResult opened;
+  opened.result = registry.OpenKey(parent, subKey, access, &raw);
+  if (opened.result == kErrorSuccess) opened.key = ScopedRegKey(registry, raw);
+  return opened;
+}
+
+// RegCreateKeyExA into an owning key: the key is open exactly when the result is kErrorSuccess.
+inline ScopedKeyResult CreateScopedKey(IRegistry& registry, RegKey parent, const char* subKey,
+                                       std::uint32_t access) {
+  RegKey raw{};
+  ScopedKeyResult created;
+  created.result = registry.CreateKey(parent, subKey, access, &raw);
+  if (created.result == kErrorSuccess) created.key = ScopedRegKey(registry, raw);
+  return created;
+}
+
 }  // namespace platform

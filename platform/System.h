@@ -6,16 +6,22 @@
 
 namespace platform {
 
-// The basic version record (OSVERSIONINFOA). The program always passes `size` = 148, the size of
-// the basic record; `csdVersion` is the service-pack text, zero-terminated.
+// The size of the basic version record (OSVERSIONINFOA), which the program always passes: it asks
+// for nothing the extended record adds.
+inline constexpr std::uint32_t kOsVersionInfoSize = 148;
+
+// The basic version record (OSVERSIONINFOA); `size` is kOsVersionInfoSize, `csdVersion` the
+// service-pack text, zero-terminated.
 struct OsVersionInfo {
-  std::uint32_t size = 148;
+  std::uint32_t size = kOsVersionInfoSize;
   std::uint32_t majorVersion = 0;
   std::uint32_t minorVersion = 0;
   std::uint32_t buildNumber = 0;
   std::uint32_t platformId = 0;
   char csdVersion[128] = {};
 };
+static_assert(sizeof(OsVersionInfo) == kOsVersionInfoSize,
+              "OsVersionInfo is laid out as the basic record it stands for");
 
 // Platform ids of OsVersionInfo::platformId.
 inline constexpr std::uint32_t kVerPlatformWin32s = 0;

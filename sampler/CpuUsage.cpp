@@ -1,6 +1,7 @@
 #include "sampler/CpuUsage.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/Exception.h"
 #include "framework/SysUtils.h"
@@ -47,10 +48,9 @@ CpuUsage::CpuUsage(platform::IRegistry& registry, platform::ISystem& system)
     : registry_(registry),
       perfBuffer_(kInitialBufferSize, std::uint8_t{0}),
       perfBufferSize_(kInitialBufferSize) {
-  // The basic version record, 148 bytes, is all the sampler needs.
-  static_assert(sizeof(platform::OsVersionInfo) == 148);
+  // The basic version record is all the sampler needs.
   platform::OsVersionInfo version;
-  version.size = sizeof(platform::OsVersionInfo);
+  version.size = platform::kOsVersionInfoSize;
   if (!system.GetVersionEx(version)) throw Exception("Can't get the Windows version");
   isNtFamily_ = version.platformId == platform::kVerPlatformWin32Nt;
 }
@@ -91,15 +91,11 @@ double CpuUsage::ProcessorLoad(std::int32_t slot) {
 void CpuUsage::StopLoadStatistics() {
   if (isNtFamily_ || !dynStatsStarted_) return;
   dynStatsStarted_ = false;
-  registry_.CloseKey(dynStatsKey_);
-  dynStatsKey_ = {};
+  dynStatsKey_.Close();
   // Reading the value of StopStat is what ends the system's collection.
-  platform::RegKey stopKey{};
-  if (registry_.OpenKey(platform::kHkeyDynData, kStopStatPath, platform::kKeyAllAccess, &stopKey) ==
-      platform::kErrorSuccess) {
-    platform::ScopedRegKey stop(registry_, stopKey);
-    ReadDynUsage(stop.Get());
-  }
+  const platform::ScopedKeyResult stop = platform::OpenScopedKey(
+      registry_, platform::kHkeyDynData, kStopStatPath, platform::kKeyAllAccess);
+  if (stop.Opened()) ReadDynUsage(stop.key.Get());
 }
 
 std::uint32_t CpuUsage::QueryPerformanceData() {
@@ -167,25 +163,20 @@ void CpuUsage::TakeNtSample() {
 
 void CpuUsage::TakeDynSample() {
   if (!dynStatsStarted_) {
-    platform::RegKey startKey{};
-    if (registry_.OpenKey(platform::kHkeyDynData, kStartStatPath, platform::kKeyAllAccess,
-                          &startKey) != platform::kErrorSuccess) {
-      throw Exception("Unable to start performance monitoring");
-    }
     {
       // Reading the value of StartStat is what starts the system's collection.
-      platform::ScopedRegKey start(registry_, startKey);
-      ReadDynUsage(start.Get());
+      const platform::ScopedKeyResult start = platform::OpenScopedKey(
+          registry_, platform::kHkeyDynData, kStartStatPath, platform::kKeyAllAccess);
+      if (!start.Opened()) throw Exception("Unable to start performance monitoring");
+      ReadDynUsage(start.key.Get());
     }
-    platform::RegKey dataKey{};
-    if (registry_.OpenKey(platform::kHkeyDynData, kStatDataPath, platform::kKeyRead, &dataKey) !=
-        platform::kErrorSuccess) {
-      throw Exception("Unable to read performance data");
-    }
-    dynStatsKey_ = dataKey;
+    platform::ScopedKeyResult data = platform::OpenScopedKey(registry_, platform::kHkeyDynData,
+                                                             kStatDataPath, platform::kKeyRead);
+    if (!data.Opened()) throw Exception("Unable to read performance data");
+    dynStatsKey_ = std::move(data.key);
     dynStatsStarted_ = true;
   }
-  ReadDynUsage(dynStatsKey_);
+  ReadDynUsage(dynStatsKey_.Get());
 }
 
 void CpuUsage::ReadDynUsage(platform::RegKey key) {

@@ -87,6 +87,7 @@ class CpuUsage {
   bool hasPreviousSample_ = false;
 
   bool dynStatsStarted_ = false;
-  platform::RegKey dynStatsKey_{};
+  // The dynamic-statistics data key, open while the statistics are started.
+  platform::ScopedRegKey dynStatsKey_;
   std::uint32_t dynUsage_ = 0;
 };

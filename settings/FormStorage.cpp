@@ -7,6 +7,7 @@
 #include "framework/Forms.h"
 #include "framework/RegIniFile.h"
 #include "framework/SysUtils.h"
+#include "platform/NullPorts.h"
 #include "platform/Screen.h"
 #include "platform/System.h"
 #include "platform/Windowing.h"
@@ -160,41 +161,28 @@ TForm* TFormPlacement::Form() const { return dynamic_cast<TForm*>(Owner()); }
 
 std::string TFormPlacement::StorageKey() const {
   if (!iniFileName_.empty()) return iniFileName_;
-  platform::ISystem* system = application_ != nullptr ? application_->System() : nullptr;
-  return system != nullptr ? DefaultStorageKey(system->ExecutablePath()) : std::string();
+  return DefaultStorageKey(PortsOf(application_).System.ExecutablePath());
 }
 
 std::string TFormPlacement::Section() const {
   return iniSection_.empty() ? formClassName_ : iniSection_;
 }
 
-template <class F>
-void TFormPlacement::Report(F&& step) {
-  if (application_ != nullptr) {
-    application_->Guard(step);
-    return;
-  }
-  try {
-    step();
-  } catch (const std::exception&) {
-  }
-}
-
 void TFormPlacement::FormShow(TObject* sender) {
-  if (active_) Report([this] { LoadStoredState(); });
+  if (active_) GuardedCallOrDrop(application_, [this] { LoadStoredState(); });
   if (formOnShow_) formOnShow_(sender);
 }
 
 void TFormPlacement::FormCloseQuery(TObject* sender, bool& canClose) {
   if (formOnCloseQuery_) formOnCloseQuery_(sender, canClose);
-  if (canClose && active_) Report([this] { SaveStoredState(); });
+  if (canClose && active_) GuardedCallOrDrop(application_, [this] { SaveStoredState(); });
 }
 
 void TFormPlacement::FormDestroy(TObject* sender) {
   formGoing_ = true;
   if (active_ && !savedSinceRestore_) {
     savingOnDestroy_ = true;
-    Report([this] { SaveStoredState(); });
+    GuardedCallOrDrop(application_, [this] { SaveStoredState(); });
     savingOnDestroy_ = false;
   }
   if (formOnDestroy_) formOnDestroy_(sender);
@@ -203,11 +191,11 @@ void TFormPlacement::FormDestroy(TObject* sender) {
 namespace {
 
 // The registry a store reads and writes: the application's, when the store uses the registry and
-// knows its key.
-platform::IRegistry* StorageRegistry(const TApplication* application, bool useRegistry,
+// knows its key; otherwise the null registry, which keeps nothing.
+platform::IRegistry& StorageRegistry(const TApplication* application, bool useRegistry,
                                      const std::string& key) {
-  if (application == nullptr || !useRegistry || key.empty()) return nullptr;
-  return application->Registry();
+  if (!useRegistry || key.empty()) return platform::NullRegistry();
+  return PortsOf(application).Registry;
 }
 
 }  // namespace
@@ -246,18 +234,15 @@ void TFormPlacement::SaveStoredState() {
 void TFormPlacement::SavePlacement(TRegIniFile& storage, const std::string& section) {
   TForm* form = Form();
   TApplication* application = application_;
-  platform::IScreen* screen = application != nullptr ? application->Screen() : nullptr;
+  platform::IScreen* screen = PortsOf(application).Graphics.Screen;
   platform::WindowPlacement placement;
   // Without a native window (or a screen) there is no placement. A placement the system refuses
   // to tell is not written either, so the one stored before stays.
   if (form == nullptr || screen == nullptr || !form->GetWindowPlacement(placement)) return;
 
   auto showCmd = static_cast<std::int32_t>(placement.showCmd);
-  if (application->MainForm() == form) {
-    const platform::IWindowPeer* applicationWindow = application->ApplicationWindow();
-    if (applicationWindow != nullptr && applicationWindow->IsIconic()) {
-      showCmd = platform::kSwShowMinimized;
-    }
+  if (application->MainForm() == form && application->ApplicationWindow().IsIconic()) {
+    showCmd = platform::kSwShowMinimized;
   }
   const std::string suffix = Format("(%dx%d)", screen->Width(), screen->Height());
   const std::string minMaxPos =
@@ -275,77 +260,80 @@ void TFormPlacement::SavePlacement(TRegIniFile& storage, const std::string& sect
 
 void TFormPlacement::RestorePlacement(TRegIniFile& storage, const std::string& section) {
   TForm* form = Form();
-  TApplication* application = application_;
-  platform::IScreen* screen = application != nullptr ? application->Screen() : nullptr;
+  platform::IScreen* screen = PortsOf(application_).Graphics.Screen;
   if (form == nullptr || screen == nullptr) return;
   platform::IWindowPeer* peer = form->Peer();
   if (peer == nullptr) return;
+  if (options_.Contains(fpPosition))
+    RestoreStoredRectangle(storage, section, *form, *peer, *screen);
+  if (options_.Contains(fpState)) RestoreShowState(storage, section, *form, *peer);
+}
 
+void TFormPlacement::RestoreStoredRectangle(TRegIniFile& storage, const std::string& section,
+                                            TForm& form, const platform::IWindowPeer& peer,
+                                            platform::IScreen& screen) {
   platform::WindowPlacement placement;
-  if (options_.Contains(fpPosition) && form->GetWindowPlacement(placement)) {
-    // The show notification comes before the window is visible: applying the placement must not
-    // show it.
-    if (!peer->IsVisible()) placement.showCmd = platform::kSwHide;
-    placement.flags = static_cast<std::uint32_t>(
-        storage.ReadInteger(section, kFlags, static_cast<std::int32_t>(placement.flags)));
-    const std::string suffix = Format("(%dx%d)", screen->Width(), screen->Height());
-    const std::string minMaxPos = ReadPosition(storage, section, kMinMaxPos, suffix);
-    const std::string normPos = ReadPosition(storage, section, kNormPos, suffix);
-    const bool found = !minMaxPos.empty() || !normPos.empty();
-    const std::int64_t left = PositionWord(normPos, 0, form->Left());
-    const std::int64_t top = PositionWord(normPos, 1, form->Top());
-    std::int64_t right = PositionWord(normPos, 2, std::int64_t{form->Left()} + form->Width());
-    std::int64_t bottom = PositionWord(normPos, 3, std::int64_t{form->Top()} + form->Height());
-    const std::int32_t pixelsPerInch =
-        storage.ReadInteger(section, kPixelsPerInch, screen->PixelsPerInch());
-    if (found && pixelsPerInch == screen->PixelsPerInch()) {
-      // A window whose border cannot be dragged keeps its size: only the position comes back.
-      if (form->BorderStyle() != bsSizeable) {
-        right = left + form->Width();
-        bottom = top + form->Height();
-      }
-      // (The framework's windows have no self-centring position that would need switching off.)
-      // The window's width and height must be ints too: the window takes them as such.
-      if (left < right && FitsInt(right) && FitsInt(bottom) && FitsInt(right - left) &&
-          FitsInt(bottom - top)) {
-        placement.minX = static_cast<int>(PositionWord(minMaxPos, 0, 0));
-        placement.minY = static_cast<int>(PositionWord(minMaxPos, 1, 0));
-        placement.maxX = static_cast<int>(PositionWord(minMaxPos, 2, 0));
-        placement.maxY = static_cast<int>(PositionWord(minMaxPos, 3, 0));
-        placement.normalLeft = static_cast<int>(left);
-        placement.normalTop = static_cast<int>(top);
-        placement.normalRight = static_cast<int>(right);
-        placement.normalBottom = static_cast<int>(bottom);
-        form->SetWindowPlacement(placement);
-      }
-    }
+  if (!form.GetWindowPlacement(placement)) return;
+  // The show notification comes before the window is visible: applying the placement must not
+  // show it.
+  if (!peer.IsVisible()) placement.showCmd = platform::kSwHide;
+  placement.flags = static_cast<std::uint32_t>(
+      storage.ReadInteger(section, kFlags, static_cast<std::int32_t>(placement.flags)));
+  const std::string suffix = Format("(%dx%d)", screen.Width(), screen.Height());
+  const std::string minMaxPos = ReadPosition(storage, section, kMinMaxPos, suffix);
+  const std::string normPos = ReadPosition(storage, section, kNormPos, suffix);
+  const bool found = !minMaxPos.empty() || !normPos.empty();
+  const std::int64_t left = PositionWord(normPos, 0, form.Left());
+  const std::int64_t top = PositionWord(normPos, 1, form.Top());
+  std::int64_t right = PositionWord(normPos, 2, std::int64_t{form.Left()} + form.Width());
+  std::int64_t bottom = PositionWord(normPos, 3, std::int64_t{form.Top()} + form.Height());
+  const std::int32_t pixelsPerInch =
+      storage.ReadInteger(section, kPixelsPerInch, screen.PixelsPerInch());
+  if (!found || pixelsPerInch != screen.PixelsPerInch()) return;
+  // A window whose border cannot be dragged keeps its size: only the position comes back.
+  if (form.BorderStyle() != bsSizeable) {
+    right = left + form.Width();
+    bottom = top + form.Height();
   }
+  // (The framework's windows have no self-centring position that would need switching off.)
+  // The window's width and height must be ints too: the window takes them as such.
+  if (left < right && FitsInt(right) && FitsInt(bottom) && FitsInt(right - left) &&
+      FitsInt(bottom - top)) {
+    placement.minX = static_cast<int>(PositionWord(minMaxPos, 0, 0));
+    placement.minY = static_cast<int>(PositionWord(minMaxPos, 1, 0));
+    placement.maxX = static_cast<int>(PositionWord(minMaxPos, 2, 0));
+    placement.maxY = static_cast<int>(PositionWord(minMaxPos, 3, 0));
+    placement.normalLeft = static_cast<int>(left);
+    placement.normalTop = static_cast<int>(top);
+    placement.normalRight = static_cast<int>(right);
+    placement.normalBottom = static_cast<int>(bottom);
+    form.SetWindowPlacement(placement);
+  }
+}
 
-  if (options_.Contains(fpState)) {
-    TWindowState state = wsNormal;
-    switch (storage.ReadInteger(section, kShowCmd, 0)) {
-      case platform::kSwShowMinimized:
-      case platform::kSwMinimize:
-      case platform::kSwShowMinNoActive:
-        state = wsMinimized;
-        break;
-      case platform::kSwShowMaximized:
-        state = wsMaximized;
-        break;
-      default:  // 1, 5 and 9 are normal; anything else takes the default state, normal too
-        break;
-    }
-    if (state == wsMinimized && application->MainForm() == form) {
-      // The main window stays normal; the whole application goes to the taskbar instead.
-      form->SetWindowState(wsNormal);
-      if (platform::IWindowPeer* applicationWindow = application->ApplicationWindow()) {
-        applicationWindow->PostSysCommand(platform::kScMinimize);
-      }
-      return;
-    }
-    form->SetWindowState(state);
-    peer->InvalidateArea(0, 0, form->Width(), form->Height());
+void TFormPlacement::RestoreShowState(TRegIniFile& storage, const std::string& section, TForm& form,
+                                      platform::IWindowPeer& peer) {
+  TWindowState state = wsNormal;
+  switch (storage.ReadInteger(section, kShowCmd, 0)) {
+    case platform::kSwShowMinimized:
+    case platform::kSwMinimize:
+    case platform::kSwShowMinNoActive:
+      state = wsMinimized;
+      break;
+    case platform::kSwShowMaximized:
+      state = wsMaximized;
+      break;
+    default:  // 1, 5 and 9 are normal; anything else takes the default state, normal too
+      break;
   }
+  if (state == wsMinimized && application_->MainForm() == &form) {
+    // The main window stays normal; the whole application goes to the taskbar instead.
+    form.SetWindowState(wsNormal);
+    application_->ApplicationWindow().PostSysCommand(platform::kScMinimize);
+    return;
+  }
+  form.SetWindowState(state);
+  peer.InvalidateArea(0, 0, form.Width(), form.Height());
 }
 
 void TFormPlacement::SaveValues(TRegIniFile&, const std::string&) {}

@@ -35,6 +35,11 @@
 #include "framework/Set.h"
 #include "platform/Registry.h"
 
+namespace platform {
+class IScreen;
+class IWindowPeer;
+}  // namespace platform
+
 class TApplication;
 class TForm;
 class TRegIniFile;
@@ -140,14 +145,20 @@ class TFormPlacement : public TComponent {
 
  private:
   void SavePlacement(TRegIniFile& storage, const std::string& section);
+  // Restores the window's placement (with a native window and a screen): the stored rectangle
+  // with fpPosition, then the show state with fpState.
   void RestorePlacement(TRegIniFile& storage, const std::string& section);
+  // Reads the stored normal rectangle and min/max positions and applies them when they were
+  // stored for the screen's pixel density and fit the window.
+  void RestoreStoredRectangle(TRegIniFile& storage, const std::string& section, TForm& form,
+                              const platform::IWindowPeer& peer, platform::IScreen& screen);
+  // Reads the stored show command and gives the window its state; a minimised main window
+  // minimises the whole application instead.
+  void RestoreShowState(TRegIniFile& storage, const std::string& section, TForm& form,
+                        platform::IWindowPeer& peer);
   void FormShow(TObject* sender);
   void FormCloseQuery(TObject* sender, bool& canClose);
   void FormDestroy(TObject* sender);
-  // Runs `step` and shows its error in the application's error box; without an application
-  // there is no box and the error is dropped.
-  template <class F>
-  void Report(F&& step);
 
   bool active_ = true;
   bool useRegistry_ = false;

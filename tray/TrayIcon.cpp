@@ -18,14 +18,10 @@ const TClassInfo& TTrayIcon::StaticClassInfo() {
   return info;
 }
 
-TTrayIcon::TTrayIcon(TComponent* owner) : TComponent(owner) {
-  application_ = FindApplication(owner);
-  if (application_ != nullptr) {
-    shell_ = application_->Shell();
-    if (platform::IWindowSystem* windows = application_->WindowSystem()) {
-      window_ = windows->CreateMessageWindow(*this);
-    }
-  }
+TTrayIcon::TTrayIcon(TComponent* owner)
+    : TComponent(owner), application_(FindApplication(owner)), shell_(PortsOf(owner).Shell) {
+  // No window system, no message window: the icon then never hears from the shell.
+  window_ = PortsOf(owner).Windows.CreateMessageWindow(*this);
   icon_.OnChange = [this](TObject*) {
     if (loaded_) UpdateIcon();
   };
@@ -101,13 +97,13 @@ void TTrayIcon::AddIcon() {
   leftPressed_ = false;
   rightPressed_ = false;
   const platform::NotifyIconData data = Record();
-  added_ = shell_ != nullptr && shell_->NotifyIcon(platform::kNimAdd, data);
+  added_ = shell_.NotifyIcon(platform::kNimAdd, data);
   // Some shells show no tooltip area for an icon added with an empty tip until it is modified.
-  if (ShortHint().empty() && added_) shell_->NotifyIcon(platform::kNimModify, data);
+  if (ShortHint().empty() && added_) shell_.NotifyIcon(platform::kNimModify, data);
 }
 
 void TTrayIcon::RemoveIcon() {
-  if (shell_ != nullptr) shell_->NotifyIcon(platform::kNimDelete, Record());
+  shell_.NotifyIcon(platform::kNimDelete, Record());
   added_ = false;
   leftPressed_ = false;
   rightPressed_ = false;
@@ -118,7 +114,7 @@ void TTrayIcon::UpdateIcon() {
     if (icon_.Empty()) {
       RemoveIcon();
     } else {
-      shell_->NotifyIcon(platform::kNimModify, Record());
+      shell_.NotifyIcon(platform::kNimModify, Record());
     }
   } else if (active_) {
     // Also the retry of an add the shell refused.
@@ -128,21 +124,19 @@ void TTrayIcon::UpdateIcon() {
 
 bool TTrayIcon::NativeMessage(std::uint32_t message, std::uintptr_t, std::intptr_t lParam) {
   if (message != kCallbackMessage || !enabled_) return false;
-  if (application_ != nullptr) {
-    application_->Guard([this, lParam] { HandleMouse(static_cast<std::uint32_t>(lParam)); });
-  }
+  GuardedCall(this, [this, lParam] { HandleMouse(static_cast<std::uint32_t>(lParam)); });
   return true;
 }
 
 void TTrayIcon::NativeTaskbarCreated() {
   // A new taskbar starts with an empty notification area: an icon that should be there goes back.
-  if (!loaded_ || !active_ || application_ == nullptr) return;
-  application_->Guard([this] { AddIcon(); });
+  if (!loaded_ || !active_) return;
+  GuardedCall(this, [this] { AddIcon(); });
 }
 
 void TTrayIcon::HandleMouse(std::uint32_t mouseMessage) {
   if (mouseMessage < platform::kWmMouseMove || mouseMessage > platform::kWmMButtonDblClk) return;
-  platform::IScreen* screen = application_->Screen();
+  platform::IScreen* screen = PortsOf(this).Graphics.Screen;
   const platform::ScreenPoint point =
       screen != nullptr ? screen->CursorPos() : platform::ScreenPoint{};
   TShiftState shift;

@@ -90,7 +90,7 @@ class TTrayIcon : public TComponent, private platform::IMessageEvents {
   void NativeTaskbarCreated() override;
 
   TApplication* application_ = nullptr;
-  platform::IShell* shell_ = nullptr;
+  platform::IShell& shell_;
   std::unique_ptr<platform::IWindowPeer> window_;
   bool loaded_ = false;
   bool active_ = true;

@@ -13,7 +13,8 @@
 
 namespace platform::win32 {
 
-static_assert(sizeof(OSVERSIONINFOA) == 148 && sizeof(OsVersionInfo::csdVersion) == 128);
+static_assert(sizeof(OSVERSIONINFOA) == kOsVersionInfoSize &&
+              sizeof(OsVersionInfo::csdVersion) == sizeof(OSVERSIONINFOA::szCSDVersion));
 static_assert(kNormalPriorityClass == NORMAL_PRIORITY_CLASS &&
               kRealtimePriorityClass == REALTIME_PRIORITY_CLASS &&
               kThreadPriorityNormal == THREAD_PRIORITY_NORMAL &&

@@ -14,6 +14,7 @@
 
 #include "fakes/FakeRegistry.h"
 #include "framework/Exception.h"
+#include "platform/NullPorts.h"
 #include "support/Messages.h"
 
 #if defined(_WIN32)
@@ -62,7 +63,7 @@ class RegIniFileTest : public ::testing::Test {
   }
 
   platform::IRegistry& Registry() { return backend_.registry; }
-  TRegIniFile Open() { return TRegIniFile(&Registry(), kHkeyCurrentUser, key_); }
+  TRegIniFile Open() { return TRegIniFile(Registry(), kHkeyCurrentUser, key_); }
 
   // Stores raw bytes of any type in section S, as another program might have.
   void PutRaw(const char* name, std::uint32_t type, const std::vector<std::uint8_t>& data) {
@@ -206,7 +207,7 @@ class RegIniFileFailureTest : public ::testing::Test {
 TEST_F(RegIniFileFailureTest, KeyThatCannotBeCreatedReadsDefaultsAndWritesNothing) {
   registry.FailCreate(kHkeyCurrentUser, "Software\\App", platform::kErrorAccessDenied);
   {
-    TRegIniFile ini(&registry, kHkeyCurrentUser, "Software\\App");
+    TRegIniFile ini(registry, kHkeyCurrentUser, "Software\\App");
     EXPECT_FALSE(ini.HasKey());
     EXPECT_EQ(ini.ReadString("S", "V", "dflt"), "dflt");
     EXPECT_NO_THROW(ini.WriteString("S", "V", "x"));
@@ -214,13 +215,13 @@ TEST_F(RegIniFileFailureTest, KeyThatCannotBeCreatedReadsDefaultsAndWritesNothin
   EXPECT_EQ(registry.SetValueCount(), 0);
   EXPECT_FALSE(registry.HasKey(kHkeyCurrentUser, "Software\\App"));
 
-  TRegIniFile none(nullptr, kHkeyCurrentUser, "Software\\App");
+  TRegIniFile none(platform::NullRegistry(), kHkeyCurrentUser, "Software\\App");
   EXPECT_EQ(none.ReadInteger("S", "V", 5), 5);
   EXPECT_NO_THROW(none.WriteString("S", "V", "x"));
 }
 
 TEST_F(RegIniFileFailureTest, WriteFailuresNameTheSectionOrTheValue) {
-  TRegIniFile ini(&registry, kHkeyCurrentUser, "Software\\App");
+  TRegIniFile ini(registry, kHkeyCurrentUser, "Software\\App");
   registry.FailCreate(kHkeyCurrentUser, "Software\\App\\S", platform::kErrorAccessDenied);
   EXPECT_EQ(MessageOf([&] { ini.WriteString("S", "V", "x"); }), "Echec à la création de la clé S");
   registry.ClearFailures();
@@ -233,7 +234,7 @@ TEST_F(RegIniFileFailureTest, WriteFailuresNameTheSectionOrTheValue) {
 TEST_F(RegIniFileFailureTest, SectionsOpenForReadingOnlyAndEveryKeyIsClosed) {
   registry.PutString(kHkeyCurrentUser, "Software\\App\\S", "V", "x");
   {
-    TRegIniFile ini(&registry, kHkeyCurrentUser, "Software\\App");
+    TRegIniFile ini(registry, kHkeyCurrentUser, "Software\\App");
     ini.ReadString("S", "V", "");
     ini.WriteString("S", "W", "y");
     EXPECT_EQ(registry.OpenKeyCount(), 1);  // the key itself, until the object goes
