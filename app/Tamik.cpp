@@ -334,11 +334,10 @@ void TMainForm::FormMouseDown(TObject* sender, TMouseButton, TShiftState, int x,
 
 void TMainForm::FormMouseMove(TObject*, TShiftState shift, int, int) {
   if (!shift.Contains(ssLeft)) return;
-  platform::IScreen* screen = PortsOf(Application()).Graphics.Screen;
-  if (screen == nullptr) return;
+  platform::IScreen& screen = PortsOf(Application()).Graphics.Screen();
   // Two readings: the top follows the first, the left the second.
-  SetTop(screen->CursorPos().y - DragOffsetY);
-  SetLeft(screen->CursorPos().x - DragOffsetX);
+  SetTop(screen.CursorPos().y - DragOffsetY);
+  SetLeft(screen.CursorPos().x - DragOffsetX);
 }
 
 void TMainForm::FormMouseUp(TObject*, TMouseButton, TShiftState, int, int) { ReleaseCapture(); }

@@ -42,11 +42,11 @@ TCanvas::TCanvas(TBitmap& bitmap) : bitmap_(&bitmap) {}
 TCanvas::~TCanvas() = default;
 
 std::uint32_t TCanvas::PixelOf(TColor color) const {
-  return TBitmap::PixelFromRgb(ResolveColor(color, ports_.Screen));
+  return TBitmap::PixelFromRgb(ColorToRGB(color, ports_.Screen()));
 }
 
 platform::IGlyphRasterizer& TCanvas::Glyphs() const {
-  return ports_.Glyphs != nullptr ? *ports_.Glyphs : BuiltinGlyphs();
+  return ports_.Glyphs();
 }
 
 platform::FontDescription TCanvas::Describe() const {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "framework/BuiltinGlyphs.h"
 #include "framework/Forms.h"
+#include "framework/Graphics.h"
 #include "platform/Windowing.h"
 
 namespace {
@@ -74,15 +76,19 @@ void TControl::CreateWidgets(platform::IWindowSystem& windows, platform::WindowH
   widget_ = windows.CreateWidget(params, *this);
 }
 
+TGraphicsPorts::TGraphicsPorts(platform::IScreen* screen, platform::IGlyphRasterizer* glyphs)
+    : screen_(screen != nullptr ? screen : &ClassicScreen()),
+      glyphs_(glyphs != nullptr ? glyphs : &BuiltinGlyphs()) {}
+
 const TFont* TControl::ShownFont() const {
   return parent_ != nullptr ? parent_->ShownFont() : nullptr;
 }
 
 std::uint32_t TControl::NativeColorOf(TColor color) const {
-  return ResolveColor(color, GraphicsPorts().Screen);
+  return ColorToRGB(color, GraphicsPorts().Screen());
 }
 
-platform::WidgetFont DescribeFont(const TFont& font, platform::IScreen* screen) {
+platform::WidgetFont DescribeFont(const TFont& font, platform::IScreen& screen) {
   platform::WidgetFont shown;
   shown.name = font.Name();
   shown.height = font.Height();
@@ -92,12 +98,12 @@ platform::WidgetFont DescribeFont(const TFont& font, platform::IScreen* screen) 
   shown.underline = style.Contains(fsUnderline);
   shown.strikeOut = style.Contains(fsStrikeOut);
   shown.charset = font.Charset();
-  shown.color = ResolveColor(font.Color(), screen);
+  shown.color = ColorToRGB(font.Color(), screen);
   return shown;
 }
 
 platform::WidgetFont TControl::WidgetFontOf(const TFont& font) const {
-  return DescribeFont(font, GraphicsPorts().Screen);
+  return DescribeFont(font, GraphicsPorts().Screen());
 }
 
 platform::WidgetFont TControl::ShownWidgetFont() const {

@@ -55,16 +55,23 @@ class IWindowSystem;
 }  // namespace platform
 class TBitmap;
 
-// The ports a control draws with. A null screen resolves system colours with the framework's
-// built-in classic palette; null glyphs use the framework's built-in deterministic font.
-struct TGraphicsPorts {
-  platform::IScreen* Screen = nullptr;
-  platform::IGlyphRasterizer* Glyphs = nullptr;
+// The ports a control draws with, never missing: made without a screen they hold the classic
+// screen (ClassicScreen: the classic palette at 96 pixels per inch), without a glyph rasterizer the
+// framework's built-in deterministic font (BuiltinGlyphs).
+class TGraphicsPorts {
+ public:
+  TGraphicsPorts(platform::IScreen* screen = nullptr, platform::IGlyphRasterizer* glyphs = nullptr);
+  platform::IScreen& Screen() const { return *screen_; }
+  platform::IGlyphRasterizer& Glyphs() const { return *glyphs_; }
+
+ private:
+  platform::IScreen* screen_;
+  platform::IGlyphRasterizer* glyphs_;
 };
 class TWinControl;
 
 // A font as the platform shows it, its colour resolved through `screen` (see ResolveColor).
-platform::WidgetFont DescribeFont(const TFont& font, platform::IScreen* screen);
+platform::WidgetFont DescribeFont(const TFont& font, platform::IScreen& screen);
 
 // A control is a model; some kinds are also shown by a native widget (platform/Widgets.h) while
 // their form's window exists. The widget mirrors the model and reports the user's actions, which

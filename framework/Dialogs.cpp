@@ -34,7 +34,7 @@ const TClassInfo& TColorDialog::StaticClassInfo() {
 }
 
 bool TColorDialog::Execute() {
-  std::uint32_t rgb = ResolveColor(color_, PortsOf(this).Graphics.Screen);
+  std::uint32_t rgb = ColorToRGB(color_, PortsOf(this).Graphics.Screen());
   if (!Port().ChooseColor(OwnerWindow(), rgb)) return false;
   color_ = static_cast<TColor>(rgb & 0x00FFFFFFu);
   return true;
@@ -53,7 +53,7 @@ const TClassInfo& TFontDialog::StaticClassInfo() {
 }
 
 bool TFontDialog::Execute() {
-  platform::WidgetFont chosen = DescribeFont(*font_, PortsOf(this).Graphics.Screen);
+  platform::WidgetFont chosen = DescribeFont(*font_, PortsOf(this).Graphics.Screen());
   if (!Port().ChooseFont(OwnerWindow(), chosen)) return false;
   TFontStyles style;
   if (chosen.bold) style.Include(fsBold);

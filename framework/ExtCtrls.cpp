@@ -84,7 +84,7 @@ void TImage::Paint() {
   if (parent == nullptr || Width() <= 0 || Height() <= 0) return;
   image_.SetSize(Width(), Height());
   const std::uint32_t background =
-      TBitmap::PixelFromRgb(ResolveColor(parent->Color(), GraphicsPorts().Screen));
+      TBitmap::PixelFromRgb(ColorToRGB(parent->Color(), GraphicsPorts().Screen()));
   const int width = std::min(Width(), picture_.Width());
   const int height = std::min(Height(), picture_.Height());
   for (int y = 0; y < Height(); ++y) {

@@ -97,7 +97,7 @@ void TForm::SetClientSize(int width, int height) {
 }
 
 std::uint32_t TForm::NativeColor(TColor color) const {
-  return ResolveColor(color, GraphicsPorts().Screen);
+  return ColorToRGB(color, GraphicsPorts().Screen());
 }
 
 void TForm::SetBounds(int left, int top, int width, int height) {

@@ -236,7 +236,7 @@ class TApplication : public TComponent {
   platform::IDialogs& Dialogs() const { return ports_.Dialogs; }
   platform::IFileSystem& Files() const { return ports_.Files; }
   // The drawing ports: optional (null: the framework's own colours and glyphs).
-  platform::IScreen* Screen() const { return ports_.Graphics.Screen; }
+  platform::IScreen& Screen() const { return ports_.Graphics.Screen(); }
   const TGraphicsPorts& GraphicsPorts() const { return ports_.Graphics; }
   // The application window that carries the taskbar button; without a window system, the null
   // window system's, which ignores everything.

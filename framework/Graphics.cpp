@@ -137,11 +137,26 @@ constexpr std::uint32_t kClassicSystemColors[] = {
 
 }  // namespace
 
-std::uint32_t ResolveColor(TColor color, platform::IScreen* screen) {
-  if (color >= 0) return static_cast<std::uint32_t>(color);
-  if (screen != nullptr) return screen->SysColor(color & 0xFF);
-  const auto index = static_cast<std::size_t>(color & 0xFF);
-  return index < std::size(kClassicSystemColors) ? kClassicSystemColors[index] : 0;
+namespace {
+
+class TClassicScreen final : public platform::IScreen {
+ public:
+  std::uint32_t SysColor(int index) override {
+    const auto i = static_cast<std::size_t>(index);
+    return i < std::size(kClassicSystemColors) ? kClassicSystemColors[i] : 0;
+  }
+  int PixelsPerInch() override { return 96; }
+  int Width() override { return 0; }
+  int Height() override { return 0; }
+  platform::ScreenPoint CursorPos() override { return {}; }
+  bool KeyHeld(int) override { return false; }
+};
+
+}  // namespace
+
+platform::IScreen& ClassicScreen() {
+  static TClassicScreen screen;
+  return screen;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -101,9 +101,10 @@ TColor StringToColor(std::string_view text);
 // The colour as 0x00BBGGRR: a system colour is resolved through the screen port to the system's
 // current value; every other value is returned unchanged.
 std::uint32_t ColorToRGB(TColor color, platform::IScreen& screen);
-// The same with an optional screen: without one, system colours take the classic Windows
-// palette, so drawing without a platform (host tests) is deterministic.
-std::uint32_t ResolveColor(TColor color, platform::IScreen* screen);
+// The screen of a program that has none: the classic Windows palette for system colours, 96 pixels
+// per inch, no size, the pointer at 0,0 and no key held. Drawing without a platform (host tests)
+// is deterministic with it. One process-wide instance that keeps no state.
+platform::IScreen& ClassicScreen();
 
 // ---------------------------------------------------------------------------------------------
 

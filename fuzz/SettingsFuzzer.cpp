@@ -254,7 +254,7 @@ void ThroughTheStore(const std::vector<Value>& values) {
   }
   TApplication::Ports ports;
   ports.Windows = &windows;
-  ports.Graphics.Screen = &screen;
+  ports.Graphics = TGraphicsPorts(&screen);
   ports.Registry = &registry;
   ports.System = &system;
   TApplication application(ports);

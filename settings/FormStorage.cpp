@@ -234,24 +234,24 @@ void TFormPlacement::SaveStoredState() {
 void TFormPlacement::SavePlacement(TRegIniFile& storage, const std::string& section) {
   TForm* form = Form();
   TApplication* application = application_;
-  platform::IScreen* screen = PortsOf(application).Graphics.Screen;
+  platform::IScreen& screen = PortsOf(application).Graphics.Screen();
   platform::WindowPlacement placement;
-  // Without a native window (or a screen) there is no placement. A placement the system refuses
-  // to tell is not written either, so the one stored before stays.
-  if (form == nullptr || screen == nullptr || !form->GetWindowPlacement(placement)) return;
+  // Without a native window there is no placement. A placement the system refuses to tell is not
+  // written either, so the one stored before stays.
+  if (form == nullptr || !form->GetWindowPlacement(placement)) return;
 
   auto showCmd = static_cast<std::int32_t>(placement.showCmd);
   if (application->MainForm() == form && application->ApplicationWindow().IsIconic()) {
     showCmd = platform::kSwShowMinimized;
   }
-  const std::string suffix = Format("(%dx%d)", screen->Width(), screen->Height());
+  const std::string suffix = Format("(%dx%d)", screen.Width(), screen.Height());
   const std::string minMaxPos =
       Format("%d,%d,%d,%d", placement.minX, placement.minY, placement.maxX, placement.maxY);
   const std::string normPos = Format("%d,%d,%d,%d", placement.normalLeft, placement.normalTop,
                                      placement.normalRight, placement.normalBottom);
   storage.WriteInteger(section, kFlags, static_cast<std::int32_t>(placement.flags));
   storage.WriteInteger(section, kShowCmd, showCmd);
-  storage.WriteInteger(section, kPixelsPerInch, screen->PixelsPerInch());
+  storage.WriteInteger(section, kPixelsPerInch, screen.PixelsPerInch());
   storage.WriteString(section, kMinMaxPos + suffix, minMaxPos);
   storage.WriteString(section, kMinMaxPos, minMaxPos);
   storage.WriteString(section, kNormPos + suffix, normPos);
@@ -260,12 +260,12 @@ void TFormPlacement::SavePlacement(TRegIniFile& storage, const std::string& sect
 
 void TFormPlacement::RestorePlacement(TRegIniFile& storage, const std::string& section) {
   TForm* form = Form();
-  platform::IScreen* screen = PortsOf(application_).Graphics.Screen;
-  if (form == nullptr || screen == nullptr) return;
+  if (form == nullptr) return;
   platform::IWindowPeer* peer = form->Peer();
   if (peer == nullptr) return;
-  if (options_.Contains(fpPosition))
-    RestoreStoredRectangle(storage, section, *form, *peer, *screen);
+  if (options_.Contains(fpPosition)) {
+    RestoreStoredRectangle(storage, section, *form, *peer, PortsOf(application_).Graphics.Screen());
+  }
   if (options_.Contains(fpState)) RestoreShowState(storage, section, *form, *peer);
 }
 

@@ -136,15 +136,12 @@ void TTrayIcon::NativeTaskbarCreated() {
 
 void TTrayIcon::HandleMouse(std::uint32_t mouseMessage) {
   if (mouseMessage < platform::kWmMouseMove || mouseMessage > platform::kWmMButtonDblClk) return;
-  platform::IScreen* screen = PortsOf(this).Graphics.Screen;
-  const platform::ScreenPoint point =
-      screen != nullptr ? screen->CursorPos() : platform::ScreenPoint{};
+  platform::IScreen& screen = PortsOf(this).Graphics.Screen();
+  const platform::ScreenPoint point = screen.CursorPos();
   TShiftState shift;
-  if (screen != nullptr) {
-    if (screen->KeyHeld(platform::kVkShift)) shift.Include(ssShift);
-    if (screen->KeyHeld(platform::kVkControl)) shift.Include(ssCtrl);
-    if (screen->KeyHeld(platform::kVkMenu)) shift.Include(ssAlt);
-  }
+  if (screen.KeyHeld(platform::kVkShift)) shift.Include(ssShift);
+  if (screen.KeyHeld(platform::kVkControl)) shift.Include(ssCtrl);
+  if (screen.KeyHeld(platform::kVkMenu)) shift.Include(ssAlt);
   TShiftState doubleShift = shift;
   doubleShift.Include(ssDouble);
   const auto down = [&](TMouseButton button, TShiftState state) {

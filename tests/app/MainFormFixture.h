@@ -46,7 +46,7 @@ class MainFormFixture : public ::testing::Test {
     sampler = std::make_unique<CpuUsage>(registry, system);
     TApplication::Ports ports;
     ports.Windows = &windows;
-    ports.Graphics.Screen = withScreen ? &screen : nullptr;
+    ports.Graphics = TGraphicsPorts(withScreen ? &screen : nullptr);
     ports.Registry = withRegistry ? &registry : nullptr;
     ports.System = &system;
     ports.Shell = &shell;

@@ -416,7 +416,7 @@ TEST(CanvasColourTest, SystemColoursComeFromTheScreenOrTheClassicPalette) {
   canvas.FillRect({0, 0, 1, 1});
   canvas.SetPorts({&screen, nullptr});
   canvas.FillRect({1, 0, 2, 1});
-  EXPECT_EQ(static_cast<std::uint32_t>(bitmap.Pixel(0, 0)), ResolveColor(clBtnFace, nullptr));
+  EXPECT_EQ(static_cast<std::uint32_t>(bitmap.Pixel(0, 0)), ColorToRGB(clBtnFace, ClassicScreen()));
   EXPECT_EQ(bitmap.Pixel(1, 0), RGB(1, 2, 3));
 }
 

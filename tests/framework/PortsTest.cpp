@@ -33,7 +33,7 @@ TEST(PortsOfTest, ComponentsWithoutAnApplicationMeetTheNullPorts) {
   EXPECT_EQ(&ports.Shell, &platform::NullShell());
   EXPECT_EQ(&ports.Dialogs, &platform::NullDialogs());
   EXPECT_EQ(&ports.Files, &platform::NullFileSystem());
-  EXPECT_EQ(ports.Graphics.Screen, nullptr);
+  EXPECT_EQ(&ports.Graphics.Screen(), &ClassicScreen());
   EXPECT_EQ(&PortsOf(nullptr), &ports);
 }
 

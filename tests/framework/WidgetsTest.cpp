@@ -112,8 +112,8 @@ TEST_F(WidgetsTest, AListWithoutAHandlerWritesTheItemOnItsBackground) {
   form->Show();
   FakeWidget& widget = WidgetOf(list);
   widget.params.itemHeight = 13;
-  const std::uint32_t window = TBitmap::PixelFromRgb(ResolveColor(clWindow, nullptr));
-  const std::uint32_t highlight = TBitmap::PixelFromRgb(ResolveColor(clHighlight, nullptr));
+  const std::uint32_t window = TBitmap::PixelFromRgb(ColorToRGB(clWindow, ClassicScreen()));
+  const std::uint32_t highlight = TBitmap::PixelFromRgb(ColorToRGB(clHighlight, ClassicScreen()));
   for (const bool selected : {false, true}) {
     const std::vector<std::uint32_t> pixels = widget.DrawItem(0, selected);
     const std::uint32_t background = selected ? highlight : window;

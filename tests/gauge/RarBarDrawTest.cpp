@@ -405,7 +405,7 @@ TEST_F(RarBarDrawTest, SystemColoursComeThroughTheParentsScreen) {
   ExpectText("50%", 33, 70 - 9);  // the text's cell in the same system colour
   bar.SetParent(nullptr);
   bar.SetProgress(50);
-  EXPECT_EQ(static_cast<std::uint32_t>(Image().Pixel(59, 0)), ResolveColor(clBtnFace, nullptr));
+  EXPECT_EQ(static_cast<std::uint32_t>(Image().Pixel(59, 0)), ColorToRGB(clBtnFace, ClassicScreen()));
 }
 
 TEST_F(RarBarDrawTest, RedrawingAllocatesNothingOnceTheSizeIsStable) {

@@ -150,7 +150,7 @@ TEST_F(AboutTest, TheBannerIsDrawnTransparentOnItsPage) {
   ASSERT_GT(page->copies, 0);
   // The banner's transparent pixels show the page's colour; some pixels are the picture's.
   const TBitmap& image = option->Image1->Image();
-  const std::uint32_t face = TBitmap::PixelFromRgb(ResolveColor(clBtnFace, &screen));
+  const std::uint32_t face = TBitmap::PixelFromRgb(ColorToRGB(clBtnFace, screen));
   int own = 0;
   for (int y = 0; y < image.Height(); ++y) {
     for (int x = 0; x < image.Width(); ++x) own += image.Row(y)[x] != face;

@@ -79,7 +79,7 @@ class FormStorageTest : public ::testing::Test {
     registry = std::make_unique<FakeRegistry>();
     TApplication::Ports ports;
     ports.Windows = withWindows ? windows.get() : nullptr;
-    ports.Graphics.Screen = &screen;
+    ports.Graphics = TGraphicsPorts(&screen);
     ports.Registry = registry.get();
     ports.System = &system;
     application = std::make_unique<TApplication>(ports);
