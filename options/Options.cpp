@@ -266,23 +266,39 @@ void TOption::Slider1Change(TObject*) {
 
 void TOption::SetRunAtStartup(bool on) {
   platform::IRegistry& registry = PortsOf(Application()).Registry;
-  const auto open = [&registry](platform::RegKey root, bool create) {
-    return (create ? platform::CreateScopedKey(registry, root, kRunKey, platform::kKeyAllAccess)
-                   : platform::OpenScopedKey(registry, root, kRunKey, platform::kKeyAllAccess))
+  const auto open = [&registry](platform::RegKey root, std::uint32_t access, bool create) {
+    return (create ? platform::CreateScopedKey(registry, root, kRunKey, access)
+                   : platform::OpenScopedKey(registry, root, kRunKey, access))
         .key;
+  };
+  const auto removeFrom = [&registry](const platform::ScopedRegKey& key) {
+    // A missing value is not an error.
+    if (key.IsOpen()) registry.DeleteValue(key.Get(), kRunValueName);
   };
   // The machine-wide key when the user may write it, else the user's own: an ordinary user's
   // tick then still starts the program with the next logon.
-  platform::ScopedRegKey machine = open(platform::kHkeyLocalMachine, false);
+  platform::ScopedRegKey machine =
+      open(platform::kHkeyLocalMachine, platform::kKeyAllAccess, false);
   if (!on) {
-    // Removed wherever it is; a missing value is not an error.
-    if (machine.IsOpen()) registry.DeleteValue(machine.Get(), kRunValueName);
-    platform::ScopedRegKey user = open(platform::kHkeyCurrentUser, false);
-    if (user.IsOpen()) registry.DeleteValue(user.Get(), kRunValueName);
+    // Removed wherever it is.
+    removeFrom(machine);
+    removeFrom(open(platform::kHkeyCurrentUser, platform::kKeyAllAccess, false));
     return;
   }
+  // One entry, so the program starts once at logon: a machine-wide value this user cannot change
+  // already starts it, and a per-user value goes when the machine-wide one is written.
+  const bool machineWide = machine.IsOpen();
+  if (!machineWide) {
+    const platform::ScopedRegKey readable =
+        open(platform::kHkeyLocalMachine, platform::kKeyRead, false);
+    if (readable.IsOpen() && registry.QueryValue(readable.Get(), kRunValueName, nullptr, nullptr,
+                                                 nullptr) == platform::kErrorSuccess) {
+      return;
+    }
+  }
   platform::ScopedRegKey key =
-      machine.IsOpen() ? std::move(machine) : open(platform::kHkeyCurrentUser, true);
+      machineWide ? std::move(machine)
+                  : open(platform::kHkeyCurrentUser, platform::kKeyAllAccess, true);
   if (!key.IsOpen()) return;
   // Quoted, so that a path with spaces names this program and nothing shorter.
   const std::string path = PortsOf(Application()).System.ExecutablePath();
@@ -292,6 +308,7 @@ void TOption::SetRunAtStartup(bool on) {
                         static_cast<std::uint32_t>(data.size() + 1)) != platform::kErrorSuccess) {
     throw ERegistryException(Format("Echec à la définition des données pour '%s'", kRunValueName));
   }
+  if (machineWide) removeFrom(open(platform::kHkeyCurrentUser, platform::kKeyAllAccess, false));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -50,7 +50,8 @@ class TOption : public TForm, public OpacitySettings {
   void CheckBox4Click(TObject* sender);
   void SpinEdit1Change(TObject* sender);
   void Slider1Change(TObject* sender);
-  // Writes or removes the program's value in a Run key of the registry.
+  // Writes the program's value in one Run key of the registry (HKLM's when the user may write it,
+  // else HKCU's, and never both), or removes it from both.
   void SetRunAtStartup(bool on);
   // "Refresh Frequency (N sec.)" for a slider position, with the user's decimal separator.
   static std::string RefreshFrequencyText(int position);

@@ -133,6 +133,9 @@ RegResult FakeRegistry::Open(RegKey parent, const char* subKey, std::uint32_t ac
   if (const auto it = failures.find(record.path); it != failures.end()) {
     return finish(it->second);
   }
+  if ((access & ~platform::kKeyRead) != 0 && writeDenied_.contains(record.path)) {
+    return finish(platform::kErrorAccessDenied);
+  }
 
   Node* node = location.node;
   for (std::string_view part : Split(sub)) {
@@ -385,6 +388,10 @@ void FakeRegistry::FailOpen(RegKey root, std::string_view path, RegResult code) 
   openFailures_[FullPath(root, path)] = code;
 }
 
+void FakeRegistry::DenyWriting(RegKey root, std::string_view path) {
+  writeDenied_.insert(FullPath(root, path));
+}
+
 void FakeRegistry::FailCreate(RegKey root, std::string_view path, RegResult code) {
   createFailures_[FullPath(root, path)] = code;
 }
@@ -408,6 +415,7 @@ void FakeRegistry::ClearFailures() {
   setValueFailures_.clear();
   queryFailures_.clear();
   setValueNamedFailures_.clear();
+  writeDenied_.clear();
 }
 
 int FakeRegistry::OpenCount(RegKey root, std::string_view path) const {

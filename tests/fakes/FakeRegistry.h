@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <memory>
 #include <optional>
 #include <string>
@@ -100,6 +101,9 @@ class FakeRegistry : public platform::IRegistry {
   // (and creates nothing); the `nth` SetValue call from now on (1 = the next one) answers `code`
   // and stores nothing.
   void FailOpen(platform::RegKey root, std::string_view path, platform::RegResult code);
+  // Opening or creating the key at `path` with more than read access answers "access denied"
+  // (an ordinary user and a machine-wide key); opening it to read still succeeds.
+  void DenyWriting(platform::RegKey root, std::string_view path);
   void FailCreate(platform::RegKey root, std::string_view path, platform::RegResult code);
   void FailSetValue(int nth, platform::RegResult code);
   // Every QueryValue of the value `name` in the key at `path` answers `code` and tells nothing
@@ -172,6 +176,7 @@ class FakeRegistry : public platform::IRegistry {
   bool lastPerformanceAskedType_ = false;
 
   std::map<std::string, platform::RegResult, NameLess> openFailures_;
+  std::set<std::string, NameLess> writeDenied_;
   std::map<std::string, platform::RegResult, NameLess> createFailures_;
   std::map<int, platform::RegResult> setValueFailures_;                 // by SetValue call number
   std::map<std::string, platform::RegResult, NameLess> queryFailures_;  // by "<key path>|<name>"

@@ -338,6 +338,45 @@ TEST_F(OptionsTest, RunAtStartupWritesTheQuotedPathWhereTheUserMay) {
   EXPECT_TRUE(windows.messageBoxes.empty());
 }
 
+// Ticked once without the rights to the machine-wide key and once with them, in either order,
+// the program has one Run value and so starts once at logon.
+TEST_F(OptionsTest, RunAtStartupLeavesOneRunValueWhateverTheRights) {
+  const std::string quoted = "\"C:\\Program Files\\Tamik\\Tamik.exe\"";
+  StartAll();
+  registry.AddKey(kHkeyLocalMachine, kRunKey);
+  const auto tick = [&] {
+    option->CheckBox3->SetChecked(false);
+    option->CheckBox3->SetChecked(true);
+  };
+  const auto value = [&](platform::RegKey root) {
+    return registry.GetString(root, kRunKey, kRunValueName);
+  };
+
+  // Without rights first: the user's key; then with rights: the machine's, and the user's goes.
+  registry.DenyWriting(kHkeyLocalMachine, kRunKey);
+  tick();
+  EXPECT_EQ(value(kHkeyCurrentUser), quoted);
+  EXPECT_FALSE(value(kHkeyLocalMachine));
+  registry.ClearFailures();
+  option->SetRunAtStartup(true);
+  EXPECT_EQ(value(kHkeyLocalMachine), quoted);
+  EXPECT_FALSE(value(kHkeyCurrentUser));
+
+  // With rights first, then without: the machine-wide value this user cannot remove already
+  // starts the program, so no per-user one is added.
+  registry.DenyWriting(kHkeyLocalMachine, kRunKey);
+  option->SetRunAtStartup(true);
+  EXPECT_EQ(value(kHkeyLocalMachine), quoted);
+  EXPECT_FALSE(value(kHkeyCurrentUser));
+
+  // Unticking with rights removes it everywhere.
+  registry.ClearFailures();
+  option->CheckBox3->SetChecked(false);
+  EXPECT_FALSE(value(kHkeyLocalMachine));
+  EXPECT_FALSE(value(kHkeyCurrentUser));
+  EXPECT_TRUE(windows.messageBoxes.empty());
+}
+
 TEST_F(OptionsTest, ARefusedRunValueIsReportedAndTheBoxStaysTicked) {
   StartAll();
   registry.AddKey(kHkeyLocalMachine, kRunKey);
