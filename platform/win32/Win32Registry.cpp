@@ -51,8 +51,8 @@ LONG ReadText(HKEY key, const wchar_t* name, DWORD& type, std::string& utf8) {
   for (int round = 0; status == ERROR_SUCCESS && round < 4; ++round) {
     std::vector<wchar_t> wide(bytes / sizeof(wchar_t) + 1, L'\0');
     DWORD got = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
-    status = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(wide.data()),
-                              &got);
+    status =
+        RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(wide.data()), &got);
     if (status == ERROR_MORE_DATA) {
       bytes = got;
       status = ERROR_SUCCESS;
@@ -116,9 +116,9 @@ RegResult Win32Registry::QueryValue(RegKey key, const char* valueName, std::uint
   LONG status = RegQueryValueExW(ToHkey(key), name.get(), nullptr, &valueType, nullptr, nullptr);
   if (status != ERROR_SUCCESS || !IsText(valueType)) {
     // Not text (or not there): the bytes are the same through either call.
-    status = RegQueryValueExW(ToHkey(key), name.get(), nullptr,
-                              type != nullptr ? &valueType : nullptr, data,
-                              size != nullptr ? &byteCount : nullptr);
+    status =
+        RegQueryValueExW(ToHkey(key), name.get(), nullptr, type != nullptr ? &valueType : nullptr,
+                         data, size != nullptr ? &byteCount : nullptr);
     if (type != nullptr) *type = valueType;
     if (size != nullptr) *size = byteCount;
     return static_cast<RegResult>(status);
@@ -147,9 +147,9 @@ RegResult Win32Registry::SetValue(RegKey key, const char* valueName, std::uint32
   }
   // The `size` bytes of UTF-8 (their terminator included) are stored as UTF-16.
   const std::wstring wide = Widen(std::string_view(reinterpret_cast<const char*>(data), size));
-  return static_cast<RegResult>(
-      RegSetValueExW(ToHkey(key), name.get(), 0, type, reinterpret_cast<const BYTE*>(wide.data()),
-                     static_cast<DWORD>(wide.size() * sizeof(wchar_t))));
+  return static_cast<RegResult>(RegSetValueExW(ToHkey(key), name.get(), 0, type,
+                                               reinterpret_cast<const BYTE*>(wide.data()),
+                                               static_cast<DWORD>(wide.size() * sizeof(wchar_t))));
 }
 
 RegResult Win32Registry::DeleteValue(RegKey key, const char* valueName) {

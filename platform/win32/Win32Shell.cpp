@@ -44,10 +44,9 @@ bool Win32Shell::NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
 bool Win32Shell::Execute(WindowHandle owner, const std::string& verb, const std::string& file,
                          int showCommand) {
   // Values above 32 mean success; anything else is one of the shell's error codes.
-  const auto result =
-      reinterpret_cast<INT_PTR>(ShellExecuteW(reinterpret_cast<HWND>(owner.value),
-                                              Widen(verb).c_str(), Widen(file).c_str(), nullptr,
-                                              nullptr, showCommand));
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(reinterpret_cast<HWND>(owner.value), Widen(verb).c_str(), Widen(file).c_str(),
+                    nullptr, nullptr, showCommand));
   return result > 32;
 }
 

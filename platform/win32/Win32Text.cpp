@@ -53,7 +53,11 @@ std::string_view WholeCharacters(std::string_view utf8) {
   }
   if (lead == utf8.size()) return utf8;
   const auto byte = static_cast<unsigned char>(utf8[lead]);
-  const std::size_t length = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+  const std::size_t length = byte < 0x80    ? 1
+                             : byte >= 0xF0 ? 4
+                             : byte >= 0xE0 ? 3
+                             : byte >= 0xC0 ? 2
+                                            : 1;
   return utf8.size() - lead < length ? utf8.substr(0, lead) : utf8;
 }
 
@@ -87,8 +91,8 @@ bool ToAnsi(std::string_view utf8, std::string& ansi) {
       WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, &usedDefault);
   if (needed <= 0 || usedDefault) return false;
   ansi.assign(static_cast<std::size_t>(needed), '\0');
-  const int done = WideCharToMultiByte(CP_ACP, 0, wide.data(), length, ansi.data(), needed,
-                                       nullptr, &usedDefault);
+  const int done = WideCharToMultiByte(CP_ACP, 0, wide.data(), length, ansi.data(), needed, nullptr,
+                                       &usedDefault);
   if (done <= 0 || usedDefault) return false;
   ansi.resize(static_cast<std::size_t>(done));
   return true;

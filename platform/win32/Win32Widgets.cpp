@@ -136,10 +136,10 @@ LRESULT CALLBACK Win32Widget::WidgetProcedure(HWND hwnd, UINT message, WPARAM wP
 HWND Win32Widget::AddWindow(DWORD exStyle, const wchar_t* className, const std::string& text,
                             DWORD style, HWND parent, int left, int top, int width, int height,
                             int id) {
-  HWND hwnd = CreateWindowExW(
-      exStyle, className, Widen(text).c_str(), (style | WS_CHILD | WS_CLIPSIBLINGS) & ~WS_VISIBLE, left,
-      top, width, height, parent, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)),
-      GetModuleHandleW(nullptr), nullptr);
+  const auto menu = reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id));
+  HWND hwnd = CreateWindowExW(exStyle, className, Widen(text).c_str(),
+                              (style | WS_CHILD | WS_CLIPSIBLINGS) & ~WS_VISIBLE, left, top, width,
+                              height, parent, menu, GetModuleHandleW(nullptr), nullptr);
   windows_.push_back(hwnd);
   if (hwnd == nullptr) return nullptr;
   const auto original = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);

@@ -263,9 +263,9 @@ class Win32WindowPeer : public IWindowPeer {
   void Create(const WindowParams& params) {
     RegisterWindowClass();
     hwnd_ = CreateWindowExW(static_cast<DWORD>(params.exStyle), kWindowClass,
-                            Widen(params.text).c_str(),
-                            params.style, params.left, params.top, params.width, params.height,
-                            ToHwnd(params.owner), nullptr, GetModuleHandleW(nullptr), this);
+                            Widen(params.text).c_str(), params.style, params.left, params.top,
+                            params.width, params.height, ToHwnd(params.owner), nullptr,
+                            GetModuleHandleW(nullptr), this);
   }
 
   HWND hwnd_ = nullptr;

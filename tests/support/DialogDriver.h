@@ -13,9 +13,9 @@
 
 namespace testsupport {
 
-// Runs `show` (a common dialog or a message box, modal on this thread) while a helper thread waits for the
-// dialog's window and hands it to `drive`. Each wait is bounded: a dialog that does not appear,
-// or does not close once driven, fails the test, and one left open is cancelled.
+// Runs `show` (a common dialog or a message box, modal on this thread) while a helper thread waits
+// for the dialog's window and hands it to `drive`. Each wait is bounded: a dialog that does not
+// appear, or does not close once driven, fails the test, and one left open is cancelled.
 class DialogDriver {
  public:
   bool Run(const std::function<bool()>& show, const std::function<void(HWND)>& drive) {

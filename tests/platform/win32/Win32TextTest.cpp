@@ -30,14 +30,13 @@ namespace {
 using platform::win32::FromAnsi;
 using platform::win32::Narrow;
 using platform::win32::ToAnsi;
-using platform::win32::Widen;
 using platform::win32::WholeCharacters;
+using platform::win32::Widen;
 using testsupport::DialogDriver;
 using testsupport::Pump;
 
 const std::string kSegoe = "Ségoe";
 const std::string kGothic = "MS ゴシック";
-
 
 TEST(Win32TextTest, ConvertsBetweenUtf8AndUtf16) {
   const struct {
@@ -46,7 +45,8 @@ TEST(Win32TextTest, ConvertsBetweenUtf8AndUtf16) {
   } cases[] = {
       {"", L""},
       {"Tamik", L"Tamik"},
-      {"'abc' n'est pas une valeur entière correcte.", L"'abc' n'est pas une valeur entière correcte."},
+      {"'abc' n'est pas une valeur entière correcte.",
+       L"'abc' n'est pas une valeur entière correcte."},
       {"C:\\Users\\Zoë\\Tamik.exe", L"C:\\Users\\Zo\u00EB\\Tamik.exe"},
       {kGothic, L"MS \u30B4\u30B7\u30C3\u30AF"},
       {"\xF0\x9F\x98\x80", L"\xD83D\xDE00"},  // beyond the first plane: a surrogate pair
@@ -64,8 +64,13 @@ TEST(Win32TextTest, MalformedTextBecomesReplacementCharacters) {
   // the buffer would complete the character).
   const std::string buffer = "Zo\xC3\xAB";
   EXPECT_EQ(Widen(std::string_view(buffer).substr(0, 3)), L"Zo\uFFFD");
-  EXPECT_EQ(Widen("a\xFF" "b"), L"a\uFFFDb");
-  EXPECT_EQ(Narrow(std::wstring(L"a\xD800" L"b")), "a\xEF\xBF\xBD" "b");  // unpaired surrogate
+  EXPECT_EQ(Widen("a\xFF"
+                  "b"),
+            L"a\uFFFDb");
+  EXPECT_EQ(Narrow(std::wstring(L"a\xD800"
+                                L"b")),
+            "a\xEF\xBF\xBD"
+            "b");  // unpaired surrogate
 }
 
 TEST(Win32TextTest, CutsAtWholeCharacters) {
@@ -194,8 +199,8 @@ TEST(Win32TextTest, RegistryTextRoundTripsAndReadsWhatAnsiBuildsWrote) {
   platform::win32::Win32Registry registry;
   const std::string keyName = "Software\\TamikTextTest\\Zoë";
   platform::RegKey key{};
-  ASSERT_EQ(registry.CreateKey(platform::kHkeyCurrentUser, keyName.c_str(),
-                               platform::kKeyAllAccess, &key),
+  ASSERT_EQ(registry.CreateKey(platform::kHkeyCurrentUser, keyName.c_str(), platform::kKeyAllAccess,
+                               &key),
             platform::kErrorSuccess);
   const platform::ScopedRegKey scoped(registry, key);
 
@@ -239,8 +244,8 @@ TEST(Win32TextTest, RegistryTextRoundTripsAndReadsWhatAnsiBuildsWrote) {
                            reinterpret_cast<const BYTE*>("abc"), 4),
             ERROR_SUCCESS);
   DWORD ansiSize = 0;
-  ASSERT_EQ(RegQueryValueExA(reinterpret_cast<HKEY>(key.value), "Ascii", nullptr, nullptr,
-                             nullptr, &ansiSize),
+  ASSERT_EQ(RegQueryValueExA(reinterpret_cast<HKEY>(key.value), "Ascii", nullptr, nullptr, nullptr,
+                             &ansiSize),
             ERROR_SUCCESS);
   EXPECT_EQ(ReadThroughPort(registry, key, "Ascii"), std::string("abc", 4));
   EXPECT_EQ(ansiSize, 4u);
