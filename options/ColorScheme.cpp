@@ -156,6 +156,17 @@ std::string SaveScheme(const TRarBar& bar) {
   return ColorsToText(bar) + "\r\n" + FontToText(*bar.Font());
 }
 
+std::string SchemeFileBytes(platform::IFileSystem& files, const TRarBar& bar) {
+  // The colour line is ASCII; only the face can hold a character the code page lacks.
+  std::string bytes;
+  if (!files.ToAnsi(bar.Font()->Name(), bytes) || !files.ToAnsi(SaveScheme(bar), bytes)) {
+    throw EConvertError(
+        Format("Le nom de police '%s' ne peut pas être écrit dans la page de codes du système",
+               bar.Font()->Name().c_str()));
+  }
+  return bytes;
+}
+
 void WriteTextFile(platform::IFileSystem& files, const std::string& name, const std::string& text) {
   // The old file goes only when the new one is whole: a failure part-way loses nothing.
   if (files.ReplaceFile(name, text) != platform::kFileOk) {
@@ -175,7 +186,7 @@ void ReadSchemeFile(platform::IFileSystem& files, const std::string& name, TRarB
     default:
       throw EInOutError(Format("Erreur E/S %u", static_cast<unsigned>(result)));
   }
-  LoadScheme(text, bar);
+  LoadScheme(files.FromAnsi(text), bar);
 }
 
 }  // namespace scheme

@@ -1,6 +1,7 @@
 #pragma once
 // Colour-scheme files (".cpu"): a bar's 16 colours on one line and the font of its percentage
-// text on the next, as plain 8-bit text.
+// text on the next, as plain 8-bit text in the system's ANSI code page. The functions on text take
+// and give the program's UTF-8; SchemeFileBytes and ReadSchemeFile convert at the file.
 //
 //   colour line: 16 colour texts, each followed by the separator "I"
 //   CR LF
@@ -55,10 +56,15 @@ void LoadScheme(std::string_view text, TRarBar& bar);
 // The whole file for a bar: its colour line, CR LF, its font line.
 std::string SaveScheme(const TRarBar& bar);
 
+// The bytes of the scheme file for a bar: SaveScheme in the system's ANSI code page (the file
+// port's ToAnsi). A face that the code page cannot hold raises EConvertError "Le nom de police
+// '%s' ne peut pas être écrit dans la page de codes du système" rather than be written wrong.
+std::string SchemeFileBytes(platform::IFileSystem& files, const TRarBar& bar);
+
 // Writes `text` as the whole file `name`. The old file is replaced only by a complete new one; a
 // file that cannot be written raises EFCreateError "Impossible de créer le fichier %s".
 void WriteTextFile(platform::IFileSystem& files, const std::string& name, const std::string& text);
-// Reads the file `name` and loads it into the bar. A file that cannot be read raises EInOutError
+// Reads the file `name`, converts it from the system's ANSI code page and loads it into the bar. A file that cannot be read raises EInOutError
 // with the system's reason ("Fichier introuvable", "Accès au fichier refusé", "Erreur E/S %d")
 // and leaves the bar as it was.
 void ReadSchemeFile(platform::IFileSystem& files, const std::string& name, TRarBar& bar);

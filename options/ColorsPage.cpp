@@ -199,7 +199,8 @@ void TOption::SpeedButton4Click(TObject*) {
 
 void TOption::SpeedButton7Click(TObject*) {
   ForceCurrentDirectory = true;
-  const std::string text = scheme::SaveScheme(*RarBar1);
+  // Converted before the dialog: a face the file cannot hold is reported before a file is chosen.
+  const std::string text = scheme::SchemeFileBytes(Files(), *RarBar1);
   if (!SaveDialog1->Execute()) return;
   scheme::WriteTextFile(Files(), SaveDialog1->FileName(), text);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The glyph rasteriser port: measures a one-line text in a font and renders its ink as coverage,
-// so that the framework's canvas can draw text into its own pixel buffers. Text is a byte string
-// in the system's ANSI code page.
+// so that the framework's canvas can draw text into its own pixel buffers. Texts and face names
+// are UTF-8, as everywhere in the program.
 
 #include <cstdint>
 #include <span>

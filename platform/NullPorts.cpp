@@ -115,6 +115,12 @@ class NullFileSystemImpl final : public IFileSystem {
  public:
   FileResult ReadFile(const std::string&, std::string&) override { return kFileNotFound; }
   FileResult ReplaceFile(const std::string&, const std::string&) override { return kAccessDenied; }
+  // No code page to convert to: texts pass unchanged.
+  bool ToAnsi(std::string_view text, std::string& ansi) override {
+    ansi.assign(text);
+    return true;
+  }
+  std::string FromAnsi(std::string_view ansi) override { return std::string(ansi); }
 };
 
 }  // namespace

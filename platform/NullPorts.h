@@ -11,7 +11,8 @@
 //                  normal priorities that do not change, sleeps that return at once.
 //   shell:         refuses notification-area icons and opens nothing.
 //   dialogs:       every dialog answers "cancelled"; no current directory.
-//   files:         nothing can be read (not found) or written (access denied).
+//   files:         nothing can be read (not found) or written (access denied); texts pass the
+//                  code-page conversions unchanged.
 // The instances are process-wide and keep no state.
 
 #include "platform/Dialogs.h"

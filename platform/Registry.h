@@ -1,7 +1,9 @@
 #pragma once
 // The registry port: the Win32 registry calls the program makes, in Win32 terms (predefined roots,
 // access rights, value types, result codes) but without <windows.h>. Keys are opaque handles; the
-// predefined roots are handles of their own and are never opened or closed.
+// predefined roots are handles of their own and are never opened or closed. Key and value names
+// and string data (REG_SZ, REG_EXPAND_SZ) are UTF-8, sizes counted in UTF-8 bytes; the backend
+// converts them for the system (docs/TEXT.md).
 
 #include <cstdint>
 #include <utility>
@@ -64,32 +66,32 @@ class IRegistry {
  public:
   virtual ~IRegistry() = default;
 
-  // RegOpenKeyExA: opens `subKey` (backslash-separated, may be empty) below `parent`.
+  // RegOpenKeyEx: opens `subKey` (backslash-separated, may be empty) below `parent`.
   virtual RegResult OpenKey(RegKey parent, const char* subKey, std::uint32_t access,
                             RegKey* result) = 0;
 
-  // RegCreateKeyExA: opens `subKey` below `parent`, creating every missing level.
+  // RegCreateKeyEx: opens `subKey` below `parent`, creating every missing level.
   virtual RegResult CreateKey(RegKey parent, const char* subKey, std::uint32_t access,
                               RegKey* result) = 0;
 
   // RegCloseKey. Closing a predefined root is harmless and does nothing.
   virtual RegResult CloseKey(RegKey key) = 0;
 
-  // RegQueryValueExA: `type` and `data` may be null. On entry `*size` is the capacity of `data`;
+  // RegQueryValueEx: `type` and `data` may be null. On entry `*size` is the capacity of `data`;
   // on return it is the number of bytes the value holds (or was written). A value larger than the
   // capacity answers kErrorMoreData. On kHkeyPerformanceData the value name selects the objects
   // ("238" for the processor object) and the answer is a performance-data block.
   virtual RegResult QueryValue(RegKey key, const char* valueName, std::uint32_t* type,
                                std::uint8_t* data, std::uint32_t* size) = 0;
 
-  // RegSetValueExA.
+  // RegSetValueEx.
   virtual RegResult SetValue(RegKey key, const char* valueName, std::uint32_t type,
                              const std::uint8_t* data, std::uint32_t size) = 0;
 
-  // RegDeleteValueA.
+  // RegDeleteValue.
   virtual RegResult DeleteValue(RegKey key, const char* valueName) = 0;
 
-  // RegDeleteKeyA: deletes `subKey` below `parent`; a key that has subkeys is not deleted.
+  // RegDeleteKey: deletes `subKey` below `parent`; a key that has subkeys is not deleted.
   virtual RegResult DeleteKey(RegKey parent, const char* subKey) = 0;
 };
 
@@ -136,7 +138,7 @@ struct ScopedKeyResult {
   bool Opened() const { return key.IsOpen(); }
 };
 
-// RegOpenKeyExA into an owning key: the key is open exactly when the result is kErrorSuccess.
+// RegOpenKeyEx into an owning key: the key is open exactly when the result is kErrorSuccess.
 inline ScopedKeyResult OpenScopedKey(IRegistry& registry, RegKey parent, const char* subKey,
                                      std::uint32_t access) {
   RegKey raw{};
@@ -146,7 +148,7 @@ inline ScopedKeyResult OpenScopedKey(IRegistry& registry, RegKey parent, const c
   return opened;
 }
 
-// RegCreateKeyExA into an owning key: the key is open exactly when the result is kErrorSuccess.
+// RegCreateKeyEx into an owning key: the key is open exactly when the result is kErrorSuccess.
 inline ScopedKeyResult CreateScopedKey(IRegistry& registry, RegKey parent, const char* subKey,
                                        std::uint32_t access) {
   RegKey raw{};

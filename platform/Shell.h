@@ -1,6 +1,6 @@
 #pragma once
-// The shell port: the notification area of the taskbar (Shell_NotifyIconA) and the opening of
-// documents and links (ShellExecuteA).
+// The shell port: the notification area of the taskbar (Shell_NotifyIcon) and the opening of
+// documents and links (ShellExecute). Texts are UTF-8 (docs/TEXT.md).
 
 #include <cstdint>
 #include <string>
@@ -22,7 +22,8 @@ inline constexpr std::uint32_t kNifTip = 4;
 // ones (the handles are 8 bytes wide and aligned to 8).
 inline constexpr std::uint32_t kNotifyIconDataV1Size = sizeof(void*) == 8 ? 104 : 88;
 
-// NOTIFYICONDATAA in its first form, without <windows.h> types.
+// NOTIFYICONDATAA in its first form, without <windows.h> types; the tip holds UTF-8 (the backend
+// hands the shell the first form of NOTIFYICONDATAW).
 // Fields keep the Win32 names (cbSize, hWnd, ...): the struct mirrors that record byte for byte.
 struct NotifyIconData {
   std::uint32_t cbSize = kNotifyIconDataV1Size;

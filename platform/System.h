@@ -11,7 +11,7 @@ namespace platform {
 inline constexpr std::uint32_t kOsVersionInfoSize = 148;
 
 // The basic version record (OSVERSIONINFOA); `size` is kOsVersionInfoSize, `csdVersion` the
-// service-pack text, zero-terminated.
+// service-pack text in UTF-8, zero-terminated.
 struct OsVersionInfo {
   std::uint32_t size = kOsVersionInfoSize;
   std::uint32_t majorVersion = 0;
@@ -48,12 +48,13 @@ class ISystem {
   // GetVersionExA with info.size as given. Returns false when the query fails.
   virtual bool GetVersionEx(OsVersionInfo& info) = 0;
 
-  // GetModuleFileNameA of the program's own module: the full path of the running executable;
-  // empty when the system cannot tell.
+  // GetModuleFileName of the program's own module: the full path of the running executable in
+  // UTF-8; empty when the system cannot tell.
   virtual std::string ExecutablePath() = 0;
 
-  // The first character of the user's decimal separator (GetLocaleInfoA, LOCALE_SDECIMAL of the
-  // user's default locale); '.' when the system cannot tell.
+  // The first character of the user's decimal separator (GetLocaleInfo, LOCALE_SDECIMAL of the
+  // user's default locale); '.' when the system cannot tell or the character is not ASCII (it
+  // would not be one character of the program's UTF-8).
   virtual char DecimalSeparator() = 0;
 
   // GetTickCount: milliseconds since the system started, wrapping to 0 after 4294967295.

@@ -32,7 +32,7 @@ class ComboBoxWidget final : public Win32Widget {
     // The box measures its items while it is created, before this widget knows its window: the
     // heights are set again below.
     HWND hwnd = AddWindow(
-        0, "COMBOBOX", "",
+        0, L"COMBOBOX", "",
         CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP, parent,
         params.left, params.top, params.width, params.height, FreeChildId(parent));
     if (hwnd != nullptr) {
@@ -47,7 +47,7 @@ class ComboBoxWidget final : public Win32Widget {
   // `height` is the closed box's; the window reaches further down, over the dropped list.
   void SetBounds(int left, int top, int width, int height) override {
     if (Main() == nullptr) return;
-    const int itemHeight = static_cast<int>(SendMessageA(Main(), CB_GETITEMHEIGHT, 0, 0));
+    const int itemHeight = static_cast<int>(SendMessageW(Main(), CB_GETITEMHEIGHT, 0, 0));
     // The list's border takes a pixel above and below its items.
     const int listHeight = std::max(itemHeight, 0) * kDroppedItems + 2;
     SetWindowPos(Main(), nullptr, left, top, width, height + listHeight,
@@ -59,23 +59,23 @@ class ComboBoxWidget final : public Win32Widget {
     SetItemHeights();
   }
   void SetValue(int value) override {
-    if (Main() != nullptr) SendMessageA(Main(), CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+    if (Main() != nullptr) SendMessageW(Main(), CB_SETCURSEL, static_cast<WPARAM>(value), 0);
   }
   void SetItems(const std::vector<std::string>& items) override {
     if (Main() == nullptr) return;
-    SendMessageA(Main(), CB_RESETCONTENT, 0, 0);
+    SendMessageW(Main(), CB_RESETCONTENT, 0, 0);
     for (const std::string& item : items) {
-      SendMessageA(Main(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+      SendMessageW(Main(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
     }
   }
   void Repaint() override {
     if (Main() == nullptr) return;
     RedrawWindow(Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     // The dropped list is a window of its own, outside the box.
-    if (SendMessageA(Main(), CB_GETDROPPEDSTATE, 0, 0) == 0) return;
+    if (SendMessageW(Main(), CB_GETDROPPEDSTATE, 0, 0) == 0) return;
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
-    if (SendMessageA(Main(), CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info)) != 0 &&
+    if (SendMessageW(Main(), CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info)) != 0 &&
         info.hwndList != nullptr) {
       RedrawWindow(info.hwndList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
@@ -87,7 +87,7 @@ class ComboBoxWidget final : public Win32Widget {
       case WM_COMMAND:
         if (HIWORD(wParam) != CBN_SELCHANGE) return false;
         result = 0;
-        events_.NativePosition(static_cast<int>(SendMessageA(Main(), CB_GETCURSEL, 0, 0)));
+        events_.NativePosition(static_cast<int>(SendMessageW(Main(), CB_GETCURSEL, 0, 0)));
         return true;
       case WM_MEASUREITEM:
         if (itemHeight_ <= 0) return false;
@@ -115,8 +115,8 @@ class ComboBoxWidget final : public Win32Widget {
   // box keeps its own.
   void SetItemHeights() {
     if (Main() == nullptr || itemHeight_ <= 0) return;
-    SendMessageA(Main(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight_);
-    SendMessageA(Main(), CB_SETITEMHEIGHT, 0, itemHeight_);
+    SendMessageW(Main(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight_);
+    SendMessageW(Main(), CB_SETITEMHEIGHT, 0, itemHeight_);
   }
 
   void DrawItem(const DRAWITEMSTRUCT& item) {

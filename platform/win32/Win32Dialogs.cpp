@@ -1,7 +1,7 @@
 // The port's header comes before <windows.h>: <commdlg.h> defines ChooseColor, ChooseFont,
 // GetOpenFileName and GetSaveFileName as macros for their ANSI functions, which would rename the
 // port's methods in this file only. They are undefined below and the functions called by their
-// ANSI names.
+// Unicode names.
 #include "platform/win32/Win32Dialogs.h"
 
 #include <windows.h>
@@ -9,9 +9,11 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cwchar>
 #include <type_traits>
 #include <vector>
+
+#include "platform/win32/Win32Text.h"
 
 #undef ChooseColor
 #undef ChooseFont
@@ -36,11 +38,11 @@ HWND ToHwnd(WindowHandle handle) { return reinterpret_cast<HWND>(handle.value); 
 // cannot be had; the dialog then answers as if cancelled.
 HMODULE DialogLibrary() {
   static const HMODULE library = [] {
-    char path[MAX_PATH + 16];
-    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    wchar_t path[MAX_PATH + 16];
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return static_cast<HMODULE>(nullptr);
-    std::strcpy(path + length, "\\comdlg32.dll");
-    return LoadLibraryA(path);
+    std::wcscpy(path + length, L"\\comdlg32.dll");
+    return LoadLibraryW(path);
   }();
   return library;
 }
@@ -52,17 +54,18 @@ Function DialogFunction(const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
-using ChooseColorFn = BOOL(WINAPI*)(CHOOSECOLORA*);
-using ChooseFontFn = BOOL(WINAPI*)(CHOOSEFONTA*);
-using FileDialogFn = BOOL(WINAPI*)(OPENFILENAMEA*);
+using ChooseColorFn = BOOL(WINAPI*)(CHOOSECOLORW*);
+using ChooseFontFn = BOOL(WINAPI*)(CHOOSEFONTW*);
+using FileDialogFn = BOOL(WINAPI*)(OPENFILENAMEW*);
 
 // "Label|*.ext|Label 2|*.ext2" as the dialogs take it: each part ended by a zero, and one more
-// zero after the last. The last "|" may be left out.
-std::string FilterList(const std::string& filter) {
-  std::string list = filter;
-  if (!list.empty() && list.back() != '|') list += '|';
-  std::replace(list.begin(), list.end(), '|', '\0');
-  list += '\0';
+// zero after the last. The last "|" may be left out. Converted whole, so the zeros stay where the
+// bars were.
+std::wstring FilterList(const std::string& filter) {
+  std::wstring list = Widen(filter);
+  if (!list.empty() && list.back() != L'|') list += L'|';
+  std::replace(list.begin(), list.end(), L'|', L'\0');
+  list += L'\0';
   return list;
 }
 
@@ -70,24 +73,25 @@ std::string FilterList(const std::string& filter) {
 // same structure and answer alike.
 bool ShowFileDialog(FileDialogFn show, WindowHandle owner, FileDialogParams& params) {
   if (show == nullptr) return false;
-  const std::string filter = FilterList(params.filter);
-  std::vector<char> fileName(kFileNameChars, '\0');
-  params.fileName.copy(fileName.data(),
-                       std::min<std::size_t>(params.fileName.size(), kFileNameChars - 1));
-  OPENFILENAMEA dialog{};
+  const std::wstring filter = FilterList(params.filter);
+  const std::wstring initialDir = Widen(params.initialDir);
+  const std::wstring defaultExt = Widen(params.defaultExt);
+  std::vector<wchar_t> fileName(kFileNameChars, L'\0');
+  CopyToField(params.fileName, fileName.data(), fileName.size());
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = ToHwnd(owner);
   dialog.lpstrFilter = params.filter.empty() ? nullptr : filter.c_str();
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = fileName.data();
   dialog.nMaxFile = kFileNameChars;
-  dialog.lpstrInitialDir = params.initialDir.empty() ? nullptr : params.initialDir.c_str();
-  dialog.lpstrDefExt = params.defaultExt.empty() ? nullptr : params.defaultExt.c_str();
+  dialog.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+  dialog.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
   // A name of a file that does not exist is accepted, an existing file is replaced without a
   // question, and the chosen folder becomes the current one.
   dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
   if (!show(&dialog)) return false;
-  params.fileName = fileName.data();
+  params.fileName = NarrowField(fileName.data(), fileName.size());
   return true;
 }
 
@@ -96,20 +100,20 @@ bool ShowFileDialog(FileDialogFn show, WindowHandle owner, FileDialogParams& par
 Win32Dialogs::Win32Dialogs() { customColours_.fill(RGB(255, 255, 255)); }
 
 bool Win32Dialogs::ChooseColor(WindowHandle owner, std::uint32_t& rgb) {
-  CHOOSECOLORA dialog{};
+  CHOOSECOLORW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = ToHwnd(owner);
   dialog.rgbResult = rgb;
   dialog.lpCustColors = customColours_.data();
   dialog.Flags = CC_RGBINIT | CC_ANYCOLOR;
-  static const auto chooseColor = DialogFunction<ChooseColorFn>("ChooseColorA");
+  static const auto chooseColor = DialogFunction<ChooseColorFn>("ChooseColorW");
   if (chooseColor == nullptr || !chooseColor(&dialog)) return false;
   rgb = dialog.rgbResult;
   return true;
 }
 
 bool Win32Dialogs::ChooseFont(WindowHandle owner, WidgetFont& font) {
-  LOGFONTA logFont{};
+  LOGFONTW logFont{};
   logFont.lfHeight = font.height;
   logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
   logFont.lfItalic = font.italic ? TRUE : FALSE;
@@ -120,17 +124,17 @@ bool Win32Dialogs::ChooseFont(WindowHandle owner, WidgetFont& font) {
   logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   logFont.lfQuality = DEFAULT_QUALITY;
   logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  font.name.copy(logFont.lfFaceName, std::min<std::size_t>(font.name.size(), LF_FACESIZE - 1));
+  CopyToField(font.name, logFont.lfFaceName, LF_FACESIZE);
 
-  CHOOSEFONTA dialog{};
+  CHOOSEFONTW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = ToHwnd(owner);
   dialog.lpLogFont = &logFont;
   dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
   dialog.rgbColors = font.color;
-  static const auto chooseFont = DialogFunction<ChooseFontFn>("ChooseFontA");
+  static const auto chooseFont = DialogFunction<ChooseFontFn>("ChooseFontW");
   if (chooseFont == nullptr || !chooseFont(&dialog)) return false;
-  font.name = logFont.lfFaceName;
+  font.name = NarrowField(logFont.lfFaceName, LF_FACESIZE);
   font.height = logFont.lfHeight;
   font.bold = logFont.lfWeight >= FW_BOLD;
   font.italic = logFont.lfItalic != 0;
@@ -142,22 +146,22 @@ bool Win32Dialogs::ChooseFont(WindowHandle owner, WidgetFont& font) {
 }
 
 bool Win32Dialogs::GetOpenFileName(WindowHandle owner, FileDialogParams& params) {
-  static const auto show = DialogFunction<FileDialogFn>("GetOpenFileNameA");
+  static const auto show = DialogFunction<FileDialogFn>("GetOpenFileNameW");
   return ShowFileDialog(show, owner, params);
 }
 
 bool Win32Dialogs::GetSaveFileName(WindowHandle owner, FileDialogParams& params) {
-  static const auto show = DialogFunction<FileDialogFn>("GetSaveFileNameA");
+  static const auto show = DialogFunction<FileDialogFn>("GetSaveFileNameW");
   return ShowFileDialog(show, owner, params);
 }
 
 std::string Win32Dialogs::CurrentDirectory() {
-  const DWORD size = GetCurrentDirectoryA(0, nullptr);
+  const DWORD size = GetCurrentDirectoryW(0, nullptr);
   if (size == 0) return {};
-  std::string directory(size, '\0');
-  const DWORD length = GetCurrentDirectoryA(size, directory.data());
+  std::wstring directory(size, L'\0');
+  const DWORD length = GetCurrentDirectoryW(size, directory.data());
   directory.resize(length < size ? length : 0);
-  return directory;
+  return Narrow(directory);
 }
 
 }  // namespace platform::win32

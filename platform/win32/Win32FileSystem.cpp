@@ -5,6 +5,8 @@
 #include <memory>
 #include <type_traits>
 
+#include "platform/win32/Win32Text.h"
+
 // <windows.h> maps ReplaceFile to ReplaceFileA, which would rename the port's method below.
 #undef ReplaceFile
 
@@ -18,7 +20,7 @@ struct HandleCloser {
 using FileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
 
 FileHandle Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) {
-  HANDLE handle = CreateFileA(name.c_str(), access, share, nullptr, disposition,
+  HANDLE handle = CreateFileW(Widen(name).c_str(), access, share, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   return FileHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
@@ -57,18 +59,24 @@ FileResult Win32FileSystem::ReplaceFile(const std::string& name, const std::stri
         done == bytes.size() && FlushFileBuffers(file.get());
     if (!written) {
       const DWORD error = GetLastError();
-      DeleteFileA(temporary.c_str());
+      DeleteFileW(Widen(temporary).c_str());
       return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
     }
   }
-  if (!MoveFileExA(temporary.c_str(), name.c_str(),
+  if (!MoveFileExW(Widen(temporary).c_str(), Widen(name).c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();
-    DeleteFileA(temporary.c_str());
+    DeleteFileW(Widen(temporary).c_str());
     return error;
   }
   return ERROR_SUCCESS;
 }
+
+bool Win32FileSystem::ToAnsi(std::string_view text, std::string& ansi) {
+  return win32::ToAnsi(text, ansi);
+}
+
+std::string Win32FileSystem::FromAnsi(std::string_view ansi) { return win32::FromAnsi(ansi); }
 
 static_assert(kFileOk == ERROR_SUCCESS && kFileNotFound == ERROR_FILE_NOT_FOUND &&
               kPathNotFound == ERROR_PATH_NOT_FOUND && kAccessDenied == ERROR_ACCESS_DENIED);

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <cwchar>
 
 #include "platform/win32/Win32Blit.h"
+#include "platform/win32/Win32Text.h"
 
 namespace platform::win32 {
 
@@ -14,7 +16,7 @@ namespace {
 
 // The font attributes a GDI font is made from, compared to reuse the font last made.
 struct FontKey {
-  char Face[LF_FACESIZE] = {};
+  wchar_t Face[LF_FACESIZE] = {};
   int Height = 0;
   int Weight = 0;
   bool Italic = false;
@@ -24,7 +26,7 @@ struct FontKey {
   GlyphPitch Pitch = GlyphPitch::Default;
 
   bool operator==(const FontKey& other) const {
-    return std::strcmp(Face, other.Face) == 0 && Height == other.Height && Weight == other.Weight &&
+    return std::wcscmp(Face, other.Face) == 0 && Height == other.Height && Weight == other.Weight &&
            Italic == other.Italic && Underline == other.Underline && StrikeOut == other.StrikeOut &&
            Charset == other.Charset && Pitch == other.Pitch;
   }
@@ -33,9 +35,7 @@ struct FontKey {
 FontKey KeyOf(const FontDescription& font) {
   FontKey key;
   // Face names are at most LF_FACESIZE - 1 characters; longer ones are cut.
-  const std::size_t length = std::min<std::size_t>(font.face.size(), LF_FACESIZE - 1);
-  std::memcpy(key.Face, font.face.data(), length);
-  key.Face[length] = '\0';
+  CopyToField(font.face, key.Face, LF_FACESIZE);
   key.Height = font.height;
   key.Weight = font.weight;
   key.Italic = font.italic;
@@ -57,7 +57,7 @@ BYTE PitchOf(GlyphPitch pitch) {
   }
 }
 
-int LengthOf(std::string_view text) {
+int LengthOf(std::wstring_view text) {
   return static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
 }
 
@@ -95,7 +95,7 @@ struct Win32GlyphRasterizer::State {
     const FontKey key = KeyOf(description);
     if (font != nullptr && key == fontKey) return true;
 
-    LOGFONTA logFont = {};
+    LOGFONTW logFont = {};
     logFont.lfHeight = key.Height;
     logFont.lfWeight = key.Weight;
     logFont.lfItalic = key.Italic ? TRUE : FALSE;
@@ -108,7 +108,7 @@ struct Win32GlyphRasterizer::State {
     logFont.lfQuality = NONANTIALIASED_QUALITY;
     logFont.lfPitchAndFamily = static_cast<BYTE>(PitchOf(key.Pitch) | FF_DONTCARE);
     std::memcpy(logFont.lfFaceName, key.Face, sizeof(key.Face));
-    HFONT created = CreateFontIndirectA(&logFont);
+    HFONT created = CreateFontIndirectW(&logFont);
     if (created == nullptr) return false;
 
     HGDIOBJ previous = SelectObject(dc, created);
@@ -150,12 +150,13 @@ Win32GlyphRasterizer::~Win32GlyphRasterizer() = default;
 GlyphExtent Win32GlyphRasterizer::Measure(const FontDescription& font, std::string_view text) {
   if (!state_->Prepare(font)) return {};
   if (text.empty()) {
-    TEXTMETRICA metrics = {};
-    if (!GetTextMetricsA(state_->dc, &metrics)) return {};
+    TEXTMETRICW metrics = {};
+    if (!GetTextMetricsW(state_->dc, &metrics)) return {};
     return {0, static_cast<int>(metrics.tmHeight)};
   }
   SIZE size = {};
-  if (!GetTextExtentPoint32A(state_->dc, text.data(), LengthOf(text), &size)) return {};
+  const std::wstring wide = Widen(text);
+  if (!GetTextExtentPoint32W(state_->dc, wide.data(), LengthOf(wide), &size)) return {};
   return {static_cast<int>(size.cx), static_cast<int>(size.cy)};
 }
 
@@ -175,7 +176,8 @@ bool Win32GlyphRasterizer::Render(const FontDescription& font, std::string_view 
   SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
-  if (!TextOutA(dc, -left, -top, text.data(), LengthOf(text))) return false;
+  const std::wstring wide = Widen(text);
+  if (!TextOutW(dc, -left, -top, wide.data(), LengthOf(wide))) return false;
   GdiFlush();
 
   const auto stride = static_cast<std::size_t>(state_->surfaceWidth);

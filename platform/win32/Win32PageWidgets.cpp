@@ -18,17 +18,17 @@ namespace {
 
 // The class of the pages: no procedure of its own (each page is subclassed once created) and no
 // background brush (the page erases with its own colour).
-constexpr char kPageClass[] = "TamikPage";
+constexpr wchar_t kPageClass[] = L"TamikPage";
 
 void RegisterPageClassOnce() {
   static const bool registered = [] {
-    WNDCLASSEXA pageClass{};
+    WNDCLASSEXW pageClass{};
     pageClass.cbSize = sizeof pageClass;
-    pageClass.lpfnWndProc = DefWindowProcA;
-    pageClass.hInstance = GetModuleHandleA(nullptr);
-    pageClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    pageClass.lpfnWndProc = DefWindowProcW;
+    pageClass.hInstance = GetModuleHandleW(nullptr);
+    pageClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     pageClass.lpszClassName = kPageClass;
-    return RegisterClassExA(&pageClass) != 0;
+    return RegisterClassExW(&pageClass) != 0;
   }();
   (void)registered;
 }
@@ -39,22 +39,23 @@ class TabWidget final : public Win32Widget {
   TabWidget(const WidgetParams& params, IWidgetEvents& events) : Win32Widget(params, events) {
     frame_ = true;
     HWND hwnd =
-        AddWindow(0, WC_TABCONTROLA, "", TCS_BUTTONS | TCS_FLATBUTTONS | WS_TABSTOP,
+        AddWindow(0, WC_TABCONTROLW, "", TCS_BUTTONS | TCS_FLATBUTTONS | WS_TABSTOP,
                   ToHwnd(params.parent), params.left, params.top, params.width, params.height);
     // The font first: the tabs are measured in it. Each tab is as wide as its caption and the
     // padding, without the control's minimum width, so that a row of short captions takes the
     // room the layout expects (Wine's minimum of 54 pixels would push Tamik's five tabs out).
     SetFont(params.font);
     if (hwnd != nullptr) {
-      SendMessageA(hwnd, TCM_SETMINTABWIDTH, 0, 0);
+      SendMessageW(hwnd, TCM_SETMINTABWIDTH, 0, 0);
       // Narrower padding than the default 6 pixels a side: fonts wider than the classic one
       // (Wine's) still fit the five captions into the dialog's client width.
-      SendMessageA(hwnd, TCM_SETPADDING, 0, MAKELPARAM(4, 3));
+      SendMessageW(hwnd, TCM_SETPADDING, 0, MAKELPARAM(4, 3));
       for (std::size_t i = 0; i < params.items.size(); ++i) {
-        TCITEMA item{};
+        std::wstring caption = Widen(params.items[i]);  // the control copies it
+        TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(params.items[i].c_str());
-        SendMessageA(hwnd, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+        item.pszText = caption.data();
+        SendMessageW(hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
       }
     }
     SetValue(params.value);
@@ -63,7 +64,7 @@ class TabWidget final : public Win32Widget {
 
   void SetText(const std::string& /*text*/) override {}
   void SetValue(int value) override {
-    if (Main() != nullptr) SendMessageA(Main(), TCM_SETCURSEL, static_cast<WPARAM>(value), 0);
+    if (Main() != nullptr) SendMessageW(Main(), TCM_SETCURSEL, static_cast<WPARAM>(value), 0);
   }
 
   bool Reflect(HWND /*child*/, UINT message, WPARAM /*wParam*/, LPARAM lParam,
@@ -72,7 +73,7 @@ class TabWidget final : public Win32Widget {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header->code != static_cast<UINT>(TCN_SELCHANGE)) return false;
     result = 0;
-    events_.NativePosition(static_cast<int>(SendMessageA(Main(), TCM_GETCURSEL, 0, 0)));
+    events_.NativePosition(static_cast<int>(SendMessageW(Main(), TCM_GETCURSEL, 0, 0)));
     return true;
   }
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The registry port on the Win32 registry (advapi32). Handles pass through unchanged: the port's
-// predefined roots carry the Win32 values.
+// predefined roots carry the Win32 values. Key names, value names and text values are UTF-8 here
+// and UTF-16 in the registry (Win32Text.h).
 
 #include "platform/Registry.h"
 

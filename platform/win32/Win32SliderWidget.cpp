@@ -29,15 +29,15 @@ class SliderWidget final : public Win32Widget {
  public:
   SliderWidget(const WidgetParams& params, IWidgetEvents& events) : Win32Widget(params, events) {
     HWND hwnd =
-        AddWindow(0, TRACKBAR_CLASSA, "", TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM | WS_TABSTOP,
+        AddWindow(0, TRACKBAR_CLASSW, "", TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM | WS_TABSTOP,
                   ToHwnd(params.parent), params.left, params.top, params.width, params.height);
     if (hwnd != nullptr) {
       // TBM_SETRANGE packs both ends into 16 bits each; the 32-bit messages do not.
-      SendMessageA(hwnd, TBM_SETRANGEMIN, FALSE, params.minValue);
-      SendMessageA(hwnd, TBM_SETRANGEMAX, FALSE, params.maxValue);
-      SendMessageA(hwnd, TBM_SETTICFREQ, 1, 0);
-      SendMessageA(hwnd, TBM_SETLINESIZE, 0, 1);
-      SendMessageA(hwnd, TBM_SETPAGESIZE, 0, 1);
+      SendMessageW(hwnd, TBM_SETRANGEMIN, FALSE, params.minValue);
+      SendMessageW(hwnd, TBM_SETRANGEMAX, FALSE, params.maxValue);
+      SendMessageW(hwnd, TBM_SETTICFREQ, 1, 0);
+      SendMessageW(hwnd, TBM_SETLINESIZE, 0, 1);
+      SendMessageW(hwnd, TBM_SETPAGESIZE, 0, 1);
     }
     SetValue(params.value);
     Start(params.visible);
@@ -45,7 +45,7 @@ class SliderWidget final : public Win32Widget {
 
   void SetValue(int value) override {
     if (Main() == nullptr) return;
-    SendMessageA(Main(), TBM_SETPOS, TRUE, value);
+    SendMessageW(Main(), TBM_SETPOS, TRUE, value);
     position_ = Position();
   }
 
@@ -100,10 +100,10 @@ class SliderWidget final : public Win32Widget {
   }
 
  private:
-  int Position() const { return static_cast<int>(SendMessageA(Main(), TBM_GETPOS, 0, 0)); }
+  int Position() const { return static_cast<int>(SendMessageW(Main(), TBM_GETPOS, 0, 0)); }
   RECT Thumb() const {
     RECT thumb{};
-    SendMessageA(Main(), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    SendMessageW(Main(), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     return thumb;
   }
 
@@ -115,8 +115,8 @@ class SliderWidget final : public Win32Widget {
   }
 
   void RulerStep() {
-    const int minimum = static_cast<int>(SendMessageA(Main(), TBM_GETRANGEMIN, 0, 0));
-    const int maximum = static_cast<int>(SendMessageA(Main(), TBM_GETRANGEMAX, 0, 0));
+    const int minimum = static_cast<int>(SendMessageW(Main(), TBM_GETRANGEMIN, 0, 0));
+    const int maximum = static_cast<int>(SendMessageW(Main(), TBM_GETRANGEMAX, 0, 0));
     const int current = Position();
     const int target = std::clamp(current + rulerDirection_, minimum, std::max(minimum, maximum));
     if (target != current) Report(target);

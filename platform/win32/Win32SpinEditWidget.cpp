@@ -21,10 +21,10 @@ class SpinEditWidget final : public Win32Widget {
  public:
   SpinEditWidget(const WidgetParams& params, IWidgetEvents& events) : Win32Widget(params, events) {
     HWND parent = ToHwnd(params.parent);
-    AddWindow(WS_EX_CLIENTEDGE, "EDIT", params.text,
+    AddWindow(WS_EX_CLIENTEDGE, L"EDIT", params.text,
               ES_READONLY | ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP, parent, params.left, params.top,
               params.width, params.height);
-    HWND upDown = AddWindow(0, UPDOWN_CLASSA, "", 0, parent, params.left, params.top, params.width,
+    HWND upDown = AddWindow(0, UPDOWN_CLASSW, "", 0, parent, params.left, params.top, params.width,
                             params.height);
     if (upDown != nullptr) {
       // The position never moves (every change is refused in UDN_DELTAPOS); a range around it
@@ -33,8 +33,8 @@ class SpinEditWidget final : public Win32Widget {
       // own: a held button repeats at the control's pace, and a larger increment still counts
       // as one step. (Wine reads an acceleration's seconds as the repetition period, so an
       // acceleration of {0, 1} would repeat at every timer tick.)
-      SendMessageA(upDown, UDM_SETRANGE, 0, MAKELPARAM(100, 0));
-      SendMessageA(upDown, UDM_SETPOS, 0, MAKELPARAM(50, 0));
+      SendMessageW(upDown, UDM_SETRANGE, 0, MAKELPARAM(100, 0));
+      SendMessageW(upDown, UDM_SETPOS, 0, MAKELPARAM(50, 0));
     }
     SetBounds(params.left, params.top, params.width, params.height);
     SetFont(params.font);

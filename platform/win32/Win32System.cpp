@@ -3,9 +3,12 @@
 #include <windows.h>
 
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include <intrin.h>
+
+#include "platform/win32/Win32Text.h"
 
 // <windows.h> maps these names to their ANSI functions or to its own macros, which would rename
 // the port's methods below; the system functions are called by their own names.
@@ -24,21 +27,24 @@ static_assert(kVerPlatformWin32s == VER_PLATFORM_WIN32s &&
               kVerPlatformWin32Nt == VER_PLATFORM_WIN32_NT);
 
 bool Win32System::GetVersionEx(OsVersionInfo& info) {
-  // Only the basic record is offered: a caller asking for any other size would have the system
-  // write past the record, so such a query fails as the system fails an unknown size.
+  // Only the basic record is offered (the port's record mirrors OSVERSIONINFOA, its text in
+  // UTF-8): a caller asking for any other size fails as the system fails an unknown size.
   if (info.size != sizeof(OSVERSIONINFOA)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return false;
   }
-  OSVERSIONINFOA version{};
+  OSVERSIONINFOW version{};
   version.dwOSVersionInfoSize = sizeof(version);
-  if (!GetVersionExA(&version)) return false;
+  if (!GetVersionExW(&version)) return false;
   info.majorVersion = version.dwMajorVersion;
   info.minorVersion = version.dwMinorVersion;
   info.buildNumber = version.dwBuildNumber;
   info.platformId = version.dwPlatformId;
-  std::memcpy(info.csdVersion, version.szCSDVersion, sizeof(info.csdVersion));
-  info.csdVersion[sizeof(info.csdVersion) - 1] = '\0';
+  const std::string csd = NarrowField(version.szCSDVersion, std::size(version.szCSDVersion));
+  const std::string_view kept =
+      WholeCharacters(std::string_view(csd).substr(0, sizeof(info.csdVersion) - 1));
+  std::memcpy(info.csdVersion, kept.data(), kept.size());
+  info.csdVersion[kept.size()] = '\0';
   return true;
 }
 
@@ -46,13 +52,13 @@ std::string Win32System::ExecutablePath() {
   // The path may be longer than MAX_PATH; a full buffer means it was cut, so the buffer grows up
   // to the longest path the system allows.
   constexpr DWORD kLongestPath = 32768;
-  std::string path(MAX_PATH, '\0');
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
-      return path;
+      return Narrow(path);
     }
     if (path.size() >= kLongestPath) return {};
     path.resize(path.size() * 2);
@@ -60,12 +66,14 @@ std::string Win32System::ExecutablePath() {
 }
 
 char Win32System::DecimalSeparator() {
-  char separator[8] = {};
-  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) <= 0 ||
-      separator[0] == '\0') {
+  // One character of the program's text: a separator outside ASCII has no one-byte UTF-8 form,
+  // and the point stands in for it.
+  wchar_t separator[8] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, std::size(separator)) <= 0 ||
+      separator[0] == L'\0' || separator[0] > 0x7F) {
     return '.';
   }
-  return separator[0];
+  return static_cast<char>(separator[0]);
 }
 
 std::uint32_t Win32System::TickCount() { return GetTickCount(); }

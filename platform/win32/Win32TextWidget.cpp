@@ -35,11 +35,11 @@ class TextWidget final : public Win32Widget {
  public:
   TextWidget(const WidgetParams& params, IWidgetEvents& events)
       : Win32Widget(params, events), kind_(params.kind) {
-    const char* className = "BUTTON";
+    const wchar_t* className = L"BUTTON";
     DWORD style = 0;
     switch (kind_) {
       case WidgetKind::Label:
-        className = "STATIC";
+        className = L"STATIC";
         // One line, cut at the label's width: a caption wider than the layout allows for (a
         // wider substitute font) must not wrap onto a line nobody sees.
         // SS_NOTIFY: a click on a label (a link) is reported like a button's.
@@ -66,7 +66,7 @@ class TextWidget final : public Win32Widget {
     HWND hwnd = AddWindow(0, className, params.text, style, ToHwnd(params.parent), params.left,
                           params.top, params.width, params.height);
     if (hwnd != nullptr && picture_ != nullptr) {
-      SendMessageA(hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
+      SendMessageW(hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
     }
     if (kind_ == WidgetKind::Label && !params.transparent) {
       background_.reset(CreateSolidBrush(params.background));
@@ -80,7 +80,7 @@ class TextWidget final : public Win32Widget {
   void SetValue(int value) override {
     if (Main() == nullptr) return;
     if (kind_ == WidgetKind::CheckBox || kind_ == WidgetKind::RadioButton) {
-      SendMessageA(Main(), BM_SETCHECK, value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+      SendMessageW(Main(), BM_SETCHECK, value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
     }
   }
 
@@ -102,7 +102,7 @@ class TextWidget final : public Win32Widget {
       SetBkMode(dc, OPAQUE);
       result = reinterpret_cast<LRESULT>(background_.get());
     } else if (kind_ == WidgetKind::Label &&
-               (GetWindowLongA(GetParent(child), GWL_STYLE) & WS_CLIPCHILDREN) == 0) {
+               (GetWindowLongW(GetParent(child), GWL_STYLE) & WS_CLIPCHILDREN) == 0) {
       // The parent paints beneath its children (a picture may lie there): the label draws its
       // text only, and what the parent painted shows around the letters.
       SetTextColor(dc, font_.color);
@@ -123,7 +123,7 @@ class TextWidget final : public Win32Widget {
     // way the box asks for its caption's colours. Siblings on the box are clipped out.
     HDC dc = reinterpret_cast<HDC>(wParam);
     auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageA(GetParent(hwnd), WM_CTLCOLORSTATIC, wParam, reinterpret_cast<LPARAM>(hwnd)));
+        SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, wParam, reinterpret_cast<LPARAM>(hwnd)));
     if (brush == nullptr) return false;
     RECT client;
     GetClientRect(hwnd, &client);

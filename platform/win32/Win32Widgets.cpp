@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32WidgetsInternal.h"
 
 namespace platform::win32 {
@@ -23,22 +24,22 @@ namespace {
 // The properties every widget window carries: the widget it belongs to, and the class procedure
 // that the widget's own procedure hands the window's messages on to. Properties rather than
 // GWLP_USERDATA: that slot belongs to whoever implements a control's class.
-constexpr char kWidgetProperty[] = "TamikWidget";
-constexpr char kProcedureProperty[] = "TamikWidgetProc";
+constexpr wchar_t kWidgetProperty[] = L"TamikWidget";
+constexpr wchar_t kProcedureProperty[] = L"TamikWidgetProc";
 
 // The port's default character set is the Win32 one.
 static_assert(WidgetFont{}.charset == DEFAULT_CHARSET);
 
 FontPtr CreateWidgetFont(const WidgetFont& font) {
-  return FontPtr(CreateFontA(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
+  return FontPtr(CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
                              font.underline, font.strikeOut, font.charset, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                             font.name.c_str()));
+                             Widen(font.name).c_str()));
 }
 
 WNDPROC OriginalProcedure(HWND hwnd) {
   return reinterpret_cast<WNDPROC>(
-      reinterpret_cast<std::uintptr_t>(GetPropA(hwnd, kProcedureProperty)));
+      reinterpret_cast<std::uintptr_t>(GetPropW(hwnd, kProcedureProperty)));
 }
 
 }  // namespace
@@ -70,11 +71,11 @@ Win32Widget::~Win32Widget() {
   for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
     HWND hwnd = *it;
     if (hwnd == nullptr) continue;  // already destroyed with its parent
-    SetWindowLongPtrA(
+    SetWindowLongPtrW(
         hwnd, GWLP_WNDPROC,
         static_cast<LONG_PTR>(reinterpret_cast<std::uintptr_t>(OriginalProcedure(hwnd))));
-    RemovePropA(hwnd, kProcedureProperty);
-    RemovePropA(hwnd, kWidgetProperty);
+    RemovePropW(hwnd, kProcedureProperty);
+    RemovePropW(hwnd, kWidgetProperty);
     DestroyWindow(hwnd);
   }
 }
@@ -84,7 +85,7 @@ void Win32Widget::SetBounds(int left, int top, int width, int height) {
   SetWindowPos(Main(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 void Win32Widget::SetText(const std::string& text) {
-  if (Main() != nullptr) SetWindowTextA(Main(), text.c_str());
+  if (Main() != nullptr) SetWindowTextW(Main(), Widen(text).c_str());
 }
 void Win32Widget::SetVisible(bool visible) {
   for (HWND hwnd : windows_) {
@@ -101,25 +102,25 @@ void Win32Widget::SetFont(const WidgetFont& font) {
   if (target == nullptr) return;
   FontPtr created = CreateWidgetFont(font);
   // The control lets go of the old font before it is deleted.
-  SendMessageA(target, WM_SETFONT, reinterpret_cast<WPARAM>(created.get()), FALSE);
+  SendMessageW(target, WM_SETFONT, reinterpret_cast<WPARAM>(created.get()), FALSE);
   hfont_ = std::move(created);
   InvalidateRect(target, nullptr, TRUE);
 }
 
 Win32Widget* Win32Widget::FromWindow(HWND hwnd) {
-  return static_cast<Win32Widget*>(GetPropA(hwnd, kWidgetProperty));
+  return static_cast<Win32Widget*>(GetPropW(hwnd, kWidgetProperty));
 }
 
 LRESULT CALLBACK Win32Widget::WidgetProcedure(HWND hwnd, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
   const WNDPROC original = OriginalProcedure(hwnd);
   Win32Widget* widget = FromWindow(hwnd);
-  if (original == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
-  if (widget == nullptr) return CallWindowProcA(original, hwnd, message, wParam, lParam);
+  if (original == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (widget == nullptr) return CallWindowProcW(original, hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     // The window goes with its parent, before the widget: the widget forgets it.
     widget->Forget(hwnd);
-    return CallWindowProcA(original, hwnd, message, wParam, lParam);
+    return CallWindowProcW(original, hwnd, message, wParam, lParam);
   }
   // No exception may cross the system's frames; the framework reports its own errors before
   // they get here, so anything left is dropped rather than let through.
@@ -129,23 +130,23 @@ LRESULT CALLBACK Win32Widget::WidgetProcedure(HWND hwnd, UINT message, WPARAM wP
   } catch (...) {
     return 0;
   }
-  return CallWindowProcA(original, hwnd, message, wParam, lParam);
+  return CallWindowProcW(original, hwnd, message, wParam, lParam);
 }
 
-HWND Win32Widget::AddWindow(DWORD exStyle, const char* className, const std::string& text,
+HWND Win32Widget::AddWindow(DWORD exStyle, const wchar_t* className, const std::string& text,
                             DWORD style, HWND parent, int left, int top, int width, int height,
                             int id) {
-  HWND hwnd = CreateWindowExA(
-      exStyle, className, text.c_str(), (style | WS_CHILD | WS_CLIPSIBLINGS) & ~WS_VISIBLE, left,
-      top, width, height, parent, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)),
-      GetModuleHandleA(nullptr), nullptr);
+  const auto menu = reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id));
+  HWND hwnd = CreateWindowExW(exStyle, className, Widen(text).c_str(),
+                              (style | WS_CHILD | WS_CLIPSIBLINGS) & ~WS_VISIBLE, left, top, width,
+                              height, parent, menu, GetModuleHandleW(nullptr), nullptr);
   windows_.push_back(hwnd);
   if (hwnd == nullptr) return nullptr;
-  const auto original = GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
-  SetPropA(hwnd, kProcedureProperty,
+  const auto original = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+  SetPropW(hwnd, kProcedureProperty,
            reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(original)));
-  SetPropA(hwnd, kWidgetProperty, static_cast<HANDLE>(this));
-  SetWindowLongPtrA(hwnd, GWLP_WNDPROC,
+  SetPropW(hwnd, kWidgetProperty, static_cast<HANDLE>(this));
+  SetWindowLongPtrW(hwnd, GWLP_WNDPROC,
                     static_cast<LONG_PTR>(reinterpret_cast<std::uintptr_t>(&WidgetProcedure)));
   Arrange(hwnd);
   return hwnd;
@@ -154,18 +155,20 @@ HWND Win32Widget::AddWindow(DWORD exStyle, const char* className, const std::str
 void Win32Widget::AddTooltip() {
   if (hint_.empty() || Main() == nullptr) return;
   InitCommonControlsOnce();
-  tooltip_ = CreateWindowExA(
-      WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+  tooltip_ = CreateWindowExW(
+      WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetAncestor(Main(), GA_ROOT),
-      nullptr, GetModuleHandleA(nullptr), nullptr);
+      nullptr, GetModuleHandleW(nullptr), nullptr);
   if (tooltip_ == nullptr) return;
-  TTTOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;  // understood by every version of the common controls
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = GetParent(Main());
   tool.uId = reinterpret_cast<UINT_PTR>(Main());
-  tool.lpszText = hint_.data();
-  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  // The control copies the text when the tool is added.
+  std::wstring text = Widen(hint_);
+  tool.lpszText = text.data();
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Win32Widget::Arrange(HWND hwnd) {
@@ -190,8 +193,8 @@ void Win32Widget::Arrange(HWND hwnd) {
 }
 
 void Win32Widget::Forget(HWND hwnd) {
-  RemovePropA(hwnd, kProcedureProperty);
-  RemovePropA(hwnd, kWidgetProperty);
+  RemovePropW(hwnd, kProcedureProperty);
+  RemovePropW(hwnd, kWidgetProperty);
   std::replace(windows_.begin(), windows_.end(), hwnd, static_cast<HWND>(nullptr));
 }
 

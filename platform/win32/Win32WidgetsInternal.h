@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/Widgets.h"
+#include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32Widgets.h"
 
 namespace platform::win32::widgets {
@@ -84,7 +85,7 @@ class Win32Widget : public IWidgetPeer {
   // the caller shows it once it is set up, so the widget sees every message from the first paint
   // on. A frame sets frame_ before. `id` is the control id: the parent tells most children apart
   // by their windows, and only those that it learns of by id alone need one of their own.
-  HWND AddWindow(DWORD exStyle, const char* className, const std::string& text, DWORD style,
+  HWND AddWindow(DWORD exStyle, const wchar_t* className, const std::string& text, DWORD style,
                  HWND parent, int left, int top, int width, int height, int id = 0);
 
   // Shows the windows if the widget starts visible, and gives the widget its tooltip.

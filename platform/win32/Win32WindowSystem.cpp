@@ -7,13 +7,14 @@
 #include <type_traits>
 
 #include "platform/win32/Win32Blit.h"
+#include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32Widgets.h"
 
 namespace platform::win32 {
 
 namespace {
 
-constexpr char kWindowClass[] = "TamikWindow";
+constexpr wchar_t kWindowClass[] = L"TamikWindow";
 
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
@@ -21,7 +22,7 @@ using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 SetLayeredWindowAttributesFn LayeredAttributesFunction() {
   static const auto function =
       reinterpret_cast<SetLayeredWindowAttributesFn>(reinterpret_cast<void*>(
-          GetProcAddress(GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes")));
+          GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetLayeredWindowAttributes")));
   return function;
 }
 
@@ -63,7 +64,7 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 void RegisterWindowClass() {
   static const bool registered = [] {
-    WNDCLASSEXA windowClass{};
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     // Each window keeps a device context of its own: the gauge copies its bars' pictures to the
     // window at every refresh, outside any paint, and a context of the window's own spares each
@@ -71,11 +72,11 @@ void RegisterWindowClass() {
     // ReleaseDC become lookups).
     windowClass.style = CS_DBLCLKS | CS_OWNDC;
     windowClass.lpfnWndProc = WindowProcedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
     windowClass.lpszClassName = kWindowClass;
-    return RegisterClassExA(&windowClass) != 0;
+    return RegisterClassExW(&windowClass) != 0;
   }();
   (void)registered;
 }
@@ -92,7 +93,7 @@ class Win32WindowPeer : public IWindowPeer {
   }
   ~Win32WindowPeer() override {
     if (hwnd_ != nullptr) {
-      SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
       DestroyWindow(hwnd_);
     }
     if (brush_ != nullptr) DeleteObject(brush_);
@@ -105,7 +106,7 @@ class Win32WindowPeer : public IWindowPeer {
   void SetBounds(int left, int top, int width, int height) override {
     SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  void SetText(const std::string& text) override { SetWindowTextA(hwnd_, text.c_str()); }
+  void SetText(const std::string& text) override { SetWindowTextW(hwnd_, Widen(text).c_str()); }
   void SetBackgroundColor(std::uint32_t rgb) override {
     if (brush_ != nullptr && rgb == background_) return;
     if (brush_ != nullptr) DeleteObject(brush_);
@@ -114,8 +115,8 @@ class Win32WindowPeer : public IWindowPeer {
   }
   bool Show(int command) override { return ShowWindow(hwnd_, command) != 0; }
   bool IsVisible() const override { return IsWindowVisible(hwnd_) != 0; }
-  std::int32_t ExStyle() const override { return GetWindowLongA(hwnd_, GWL_EXSTYLE); }
-  void SetExStyle(std::int32_t exStyle) override { SetWindowLongA(hwnd_, GWL_EXSTYLE, exStyle); }
+  std::int32_t ExStyle() const override { return GetWindowLongW(hwnd_, GWL_EXSTYLE); }
+  void SetExStyle(std::int32_t exStyle) override { SetWindowLongW(hwnd_, GWL_EXSTYLE, exStyle); }
   bool SetLayeredAttributes(std::uint32_t colorKey, std::uint8_t alpha,
                             std::uint32_t flags) override {
     const SetLayeredWindowAttributesFn function = LayeredAttributesFunction();
@@ -171,14 +172,14 @@ class Win32WindowPeer : public IWindowPeer {
   }
   bool IsIconic() const override { return ::IsIconic(hwnd_) != 0; }
   bool PostSysCommand(std::uint32_t command) override {
-    return PostMessageA(hwnd_, WM_SYSCOMMAND, command, 0) != 0;
+    return PostMessageW(hwnd_, WM_SYSCOMMAND, command, 0) != 0;
   }
   void SetCapture() override { ::SetCapture(hwnd_); }
   void ReleaseCapture() override {
     // The capture belongs to one window of the thread at a time; another window's stays.
     if (GetCapture() == hwnd_) ::ReleaseCapture();
   }
-  void CancelMode() override { SendMessageA(hwnd_, WM_CANCELMODE, 0, 0); }
+  void CancelMode() override { SendMessageW(hwnd_, WM_CANCELMODE, 0, 0); }
   bool IsEnabled() const override { return IsWindowEnabled(hwnd_) != 0; }
   bool SetForeground() override { return SetForegroundWindow(hwnd_) != 0; }
 
@@ -249,21 +250,22 @@ class Win32WindowPeer : public IWindowPeer {
       default:
         break;
     }
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
   }
 
   void Attach(HWND hwnd) { hwnd_ = hwnd; }
 
  protected:
   // For a derived peer, which creates the window itself once its own members are ready: the
-  // window procedure reaches the peer from the first message of CreateWindowExA on.
+  // window procedure reaches the peer from the first message of CreateWindowExW on.
   Win32WindowPeer() : events_(nullptr), system_(nullptr) {}
 
   void Create(const WindowParams& params) {
     RegisterWindowClass();
-    hwnd_ = CreateWindowExA(static_cast<DWORD>(params.exStyle), kWindowClass, params.text.c_str(),
-                            params.style, params.left, params.top, params.width, params.height,
-                            ToHwnd(params.owner), nullptr, GetModuleHandleA(nullptr), this);
+    hwnd_ = CreateWindowExW(static_cast<DWORD>(params.exStyle), kWindowClass,
+                            Widen(params.text).c_str(), params.style, params.left, params.top,
+                            params.width, params.height, ToHwnd(params.owner), nullptr,
+                            GetModuleHandleW(nullptr), this);
   }
 
   HWND hwnd_ = nullptr;
@@ -329,7 +331,7 @@ namespace {
 class Win32MessageWindow final : public Win32WindowPeer {
  public:
   explicit Win32MessageWindow(IMessageEvents& events)
-      : messageEvents_(events), taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {
+      : messageEvents_(events), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
     WindowParams params;
     params.style = WS_POPUP;
     // A tool window never shows in the taskbar or the task switcher, even if something shows it.
@@ -338,7 +340,7 @@ class Win32MessageWindow final : public Win32WindowPeer {
   }
 
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override {
-    // RegisterWindowMessageA answers 0 only when it fails; no message is then taken for it.
+    // RegisterWindowMessageW answers 0 only when it fails; no message is then taken for it.
     if (taskbarCreated_ != 0 && message == taskbarCreated_) {
       messageEvents_.NativeTaskbarCreated();
       return 0;
@@ -347,7 +349,7 @@ class Win32MessageWindow final : public Win32WindowPeer {
                                      static_cast<std::intptr_t>(lParam))) {
       return 0;
     }
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
   }
 
  private:
@@ -362,13 +364,13 @@ using MenuPtr = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
 
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     auto* peer = static_cast<Win32WindowPeer*>(create->lpCreateParams);
     peer->Attach(hwnd);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
   }
-  auto* peer = reinterpret_cast<Win32WindowPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (peer == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  auto* peer = reinterpret_cast<Win32WindowPeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (peer == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
   // No exception may cross the system's frames; the framework reports its own errors before
   // they get here, so anything left is dropped rather than let through.
   try {
@@ -415,7 +417,7 @@ std::unique_ptr<IWindowPeer> Win32WindowSystem::CreateMessageWindow(IMessageEven
 IconHandle Win32WindowSystem::LoadIconResource(const std::string& name, int size) {
   // A shared image belongs to the system, which frees it with the module: never destroyed here.
   HANDLE icon =
-      LoadImageA(GetModuleHandleA(nullptr), name.c_str(), IMAGE_ICON, size, size, LR_SHARED);
+      LoadImageW(GetModuleHandleW(nullptr), Widen(name).c_str(), IMAGE_ICON, size, size, LR_SHARED);
   return IconHandle{reinterpret_cast<std::uintptr_t>(icon)};
 }
 
@@ -431,9 +433,9 @@ int Win32WindowSystem::TrackPopupMenu(const std::vector<MenuEntry>& entries, int
     const UINT_PTR command = i + 1;
     const bool appended =
         entry.caption == "-"
-            ? AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr) != 0
-            : AppendMenuA(menu.get(), MF_STRING | (entry.enabled ? MF_ENABLED : MF_GRAYED), command,
-                          entry.caption.c_str()) != 0;
+            ? AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr) != 0
+            : AppendMenuW(menu.get(), MF_STRING | (entry.enabled ? MF_ENABLED : MF_GRAYED), command,
+                          Widen(entry.caption).c_str()) != 0;
     // A menu without all its entries would not be the one the model describes; none is shown.
     if (!appended) return -1;
     if (entry.caption == "-") continue;
@@ -454,21 +456,21 @@ int Win32WindowSystem::TrackPopupMenu(const std::vector<MenuEntry>& entries, int
                                         screenX, screenY, 0, owner, nullptr));
   // A menu tracked for a notification icon closes properly only once its owner's queue has seen
   // another message after it; WM_NULL is that message and does nothing else.
-  PostMessageA(owner, WM_NULL, 0, 0);
+  PostMessageW(owner, WM_NULL, 0, 0);
   if (command <= 0 || static_cast<std::size_t>(command) > entries.size()) return -1;
   return command - 1;
 }
 
 void Win32WindowSystem::ProcessMessages() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     // The quit request belongs to the outer message loop: it goes back on the queue for it.
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
 }
 
@@ -500,9 +502,9 @@ void Win32WindowSystem::DispatchTimer(std::uintptr_t id) {
 
 void Win32WindowSystem::RunMessageLoop() {
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
 }
 
@@ -512,7 +514,7 @@ int Win32WindowSystem::ShowMessageBox(const std::string& text, const std::string
                                       std::uint32_t flags) {
   HWND owner = GetActiveWindow();
   if (owner == nullptr) owner = ToHwnd(applicationWindow_->Handle());
-  return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+  return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), flags);
 }
 
 }  // namespace platform::win32

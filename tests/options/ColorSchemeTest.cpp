@@ -211,6 +211,30 @@ TEST(ColorSchemeTest, FilesAreReplacedWholeAndFailuresSayWhy) {
   EXPECT_EQ(loaded.Font()->Name(), "Small Fonts");
 }
 
+// The bytes of a scheme file are the text in the file port's ANSI code page (the fake's is
+// Latin-1), read back as the same UTF-8.
+TEST(ColorSchemeTest, FileBytesAreTheTextInTheSystemCodePage) {
+  FakeFileSystem files;
+  TRarBar bar(nullptr);
+  Reset(bar);
+  EXPECT_EQ(scheme::SchemeFileBytes(files, bar), scheme::SaveScheme(bar));  // ASCII: the same
+  bar.Font()->SetName("Café ß");
+  const std::string bytes = scheme::SchemeFileBytes(files, bar);
+  EXPECT_NE(bytes.find("\"Caf\xE9 \xDF\", "), std::string::npos);
+  files.files["cafe.cpu"] = bytes;
+  TRarBar loaded(nullptr);
+  scheme::ReadSchemeFile(files, "cafe.cpu", loaded);
+  EXPECT_EQ(loaded.Font()->Name(), "Café ß");
+
+  for (const char* face : {"€", "MS ゴシ"}) {
+    SCOPED_TRACE(face);
+    bar.Font()->SetName(face);
+    EXPECT_EQ(MessageOf([&] { scheme::SchemeFileBytes(files, bar); }),
+              std::string("Le nom de police '") + face +
+                  "' ne peut pas être écrit dans la page de codes du système");
+  }
+}
+
 #if defined(_WIN32)
 // The real file system under Windows: a replace leaves only the new file, a missing file names
 // its reason.
@@ -229,6 +253,36 @@ TEST(ColorSchemeTest, TheWindowsFileSystemReplacesWhole) {
   EXPECT_EQ(MessageOf([&] { scheme::ReadSchemeFile(files, "no-such-scheme.cpu", bar); }),
             "Fichier introuvable");
   std::remove(name.c_str());
+}
+
+// The real file port in the system's ANSI code page (1252 in Wine's default prefix): a face and
+// a file name outside ASCII go to the file and come back, and a face the code page lacks is
+// refused with the program's message.
+TEST(ColorSchemeTest, TheWindowsFileSystemKeepsFacesAndNamesOfItsCodePage) {
+  platform::win32::Win32FileSystem files;
+  std::string euro;
+  if (!files.ToAnsi("€", euro) || euro != "\x80") GTEST_SKIP() << "not code page 1252";
+  const std::string name = "tamik-ségoe.cpu";
+  TRarBar bar(nullptr);
+  Reset(bar);
+  bar.Font()->SetName("Ségoe");
+  scheme::WriteTextFile(files, name, scheme::SchemeFileBytes(files, bar));
+  // The C library opens files by their names in the ANSI code page: the same file.
+  std::FILE* file = std::fopen("tamik-s\xE9goe.cpu", "rb");
+  ASSERT_NE(file, nullptr);
+  std::string bytes(512, '\0');
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  std::fclose(file);
+  EXPECT_NE(bytes.find("\r\n\"S\xE9goe\", "), std::string::npos);
+  TRarBar loaded(nullptr);
+  scheme::ReadSchemeFile(files, name, loaded);
+  EXPECT_EQ(loaded.Font()->Name(), "Ségoe");
+
+  bar.Font()->SetName("MS ゴシック");
+  EXPECT_EQ(MessageOf([&] { scheme::SchemeFileBytes(files, bar); }),
+            "Le nom de police 'MS ゴシック' ne peut pas être écrit dans la page de codes du "
+            "système");
+  std::remove("tamik-s\xE9goe.cpu");
 }
 #endif
 

@@ -348,6 +348,35 @@ TEST_F(ColorsPageTest, ASaveThatCannotBeWrittenIsReportedAndLosesNothing) {
   EXPECT_EQ(files.files["C:\\locked.cpu"], "old scheme");
 }
 
+// Scheme files are text in the system's ANSI code page (the fake's is Latin-1): a face it holds
+// is written in it and comes back as it was; one it cannot hold is reported before the dialog,
+// and nothing is written.
+TEST_F(ColorsPageTest, FacesCrossTheFileInTheSystemCodePage) {
+  StartAndShow();
+  Press(option->SpeedButton5);
+  option->RarBar1->Font()->SetName("Ségoe");
+  dialogs.saveAnswer = FakeDialogs::PickFile("C:\\Zoë\\ségoe.cpu");
+  Press(option->SpeedButton7);
+  EXPECT_TRUE(windows.messageBoxes.empty());
+  const std::string& saved = files.files["C:\\Zoë\\ségoe.cpu"];
+  EXPECT_EQ(saved.substr(saved.find("\r\n") + 2, 9), "\"S\xE9goe\", ");
+  option->RarBar1->Font()->SetName("Arial");
+  dialogs.openAnswer = FakeDialogs::PickFile("C:\\Zoë\\ségoe.cpu");
+  Press(option->SpeedButton6);
+  EXPECT_EQ(option->RarBar1->Font()->Name(), "Ségoe");
+
+  const std::string gothic = "MS ゴシック";
+  option->RarBar1->Font()->SetName(gothic);
+  dialogs.filePresets.clear();
+  dialogs.saveAnswer = FakeDialogs::PickFile("C:\\gothic.cpu");
+  Press(option->SpeedButton7);
+  EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Le nom de police '" + gothic +
+                                                   "' ne peut pas être écrit dans "
+                                                   "la page de codes du système."});
+  EXPECT_TRUE(dialogs.filePresets.empty());
+  EXPECT_EQ(files.files.count("C:\\gothic.cpu"), 0u);
+}
+
 TEST_F(ColorsPageTest, OpeningLoadsTheFileIntoThePreviewOnly) {
   StartAndShow();
   files.files["C:\\red.cpu"] =
