@@ -107,8 +107,8 @@ void TextToFont(std::string_view line, TFont& font) {
   DeleteFront(text, p2);
   // 3. The styles, inside the brackets.
   const std::int64_t p3 = Position(text, ',');
-  // Built by appending: GCC 12 at -O2 and above warns falsely (-Wrestrict) on operator+ with a
-  // literal in front when it inlines it.
+  // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on an inlined operator+ with a
+  // literal in front.
   std::string styles = "|";
   styles.append(Between(text, 3, p3 - 2));
   DeleteFront(text, p3);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iterator>
 
+#include "TamikVersion.h"
 #include "framework/Exception.h"
 #include "framework/GifImage.h"
 #include "framework/SysUtils.h"
@@ -12,7 +13,6 @@
 #include "platform/Registry.h"
 #include "platform/System.h"
 #include "tamik_options_embedded.h"
-#include "TamikVersion.h"
 
 namespace {
 

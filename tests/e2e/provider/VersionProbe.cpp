@@ -20,9 +20,9 @@
 
 namespace {
 
-const char* const kNames[] = {"CompanyName",     "FileDescription", "FileVersion",
-                              "InternalName",    "LegalCopyright",  "OriginalFilename",
-                              "ProductName",     "ProductVersion"};
+const char* const kNames[] = {"CompanyName",  "FileDescription", "FileVersion",
+                              "InternalName", "LegalCopyright",  "OriginalFilename",
+                              "ProductName",  "ProductVersion"};
 
 void PrintManifest(const char* path) {
   HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
