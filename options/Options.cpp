@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iterator>
 
+#include "TamikVersion.h"
 #include "framework/Exception.h"
 #include "framework/GifImage.h"
 #include "framework/SysUtils.h"
@@ -133,7 +134,7 @@ void TOption::BuildAboutPage() {
   }
   SpeedButton8 = MakeButton("SpeedButton8", About, 8, 88, 57, 22, "Credits");
   SpeedButton8->SetHint("Credits");
-  Label1 = MakeLabel("Label1", About, 144, 80, 120, "Version 2.0a");
+  Label1 = MakeLabel("Label1", About, 144, 80, 120, "Version " TAMIK_VERSION_TEXT);
   Label1->Font()->SetStyle({fsBold});
   Label4 = MakeLink("Label4", 8, 120, links::kEmailText);
   Label3 = MakeLink("Label3", 152, 120, links::kWebSiteText);

@@ -9,7 +9,8 @@
 #   wine      4. the same suite cross-built for x86_64 Windows, run under Wine in a throw-away
 #                prefix, so the real Win32 backend is exercised;
 #   e2e       5. Tamik.exe under Wine on a private X server, fed by the test performance provider
-#                and checked on screenshots (tests/e2e/run.sh).
+#                and checked on screenshots, and the x86_64 release zip unpacked and run
+#                (tests/e2e/run.sh).
 #
 #   bash tools/test.sh              # all five tiers, in that order
 #   bash tools/test.sh wine e2e     # only the tiers named
@@ -27,11 +28,11 @@ build() {
   # The Windows builds link a static libjpeg built from Debian's source package (once; a rerun
   # finds it in build/deps/ and does nothing).
   case $1 in
-    mingw64) bash tools/build-libjpeg-mingw.sh x86_64-w64-mingw32 ;;
-    mingw32) bash tools/build-libjpeg-mingw.sh i686-w64-mingw32 ;;
+    mingw64 | release) bash tools/build-libjpeg-mingw.sh x86_64-w64-mingw32 ;;
+    mingw32 | release32) bash tools/build-libjpeg-mingw.sh i686-w64-mingw32 ;;
   esac
   cmake --preset "$1" >/dev/null
-  cmake --build --preset "$1" -j "$jobs"
+  cmake --build --preset "$1" -j "$jobs" "${@:2}"
 }
 
 tier_host() {
@@ -115,6 +116,8 @@ tier_wine() (
 tier_e2e() {
   echo "== e2e: Tamik.exe under Wine"
   build mingw64
+  # The package check unzips the x86_64 release zip.
+  build release --target package
   bash tests/e2e/run.sh
 }
 

@@ -28,6 +28,8 @@ source "$here/options-dialog.sh"
 source "$here/about-credits.sh"
 # shellcheck source=tests/e2e/colors-page.sh
 source "$here/colors-page.sh"
+# shellcheck source=tests/e2e/package.sh
+source "$here/package.sh"
 
 e2e_setup || exit 1
 e2e_scenario "the test provider, read by the probe" check_provider
@@ -38,5 +40,6 @@ e2e_scenario "dragging, the menu and the tray" check_window_interaction
 e2e_scenario "the options dialog" check_options_dialog
 e2e_scenario "the About page and the credits window" check_about_credits
 e2e_scenario "the Colors page and scheme files" check_colors_page
+e2e_scenario "the release package" check_package
 echo "e2e: screenshots and logs in $E2E_OUT; $SECONDS s in all"
 e2e_summary
