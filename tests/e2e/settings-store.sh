@@ -56,6 +56,28 @@ VALUES
   e2e_start_tamik tamik-store-second 2 || return 1
   e2e_check "the stored position is restored (420, 310), the size kept" e2e_geometry_is 420 310 124 100
   e2e_check "no error box" e2e_no_error_box
+  wine_env_stop
+
+  # A stored refresh slot that is not a number: the error box names it, accents and all. The box
+  # is kept as error-box.png (its text is read back exactly by the Wine tier's Win32TextTest).
+  wine reg add "$E2E_STORE_KEY" /v Label3_Caption /t REG_SZ /d abc /f >/dev/null 2>&1
+  wine_env_start tamik-store-bad-interval "$E2E_TAMIK"
+  if e2e_wait_until "the error box" 60 wine_env_windows "Tamik - a cOOL CPU Monitor"; then
+    e2e_pass "a stored interval \"abc\" opens the error box"
+    local box geometry
+    box=$(wine_env_largest_window "Tamik - a cOOL CPU Monitor")
+    read -r -a geometry <<<"$(wine_env_geometry "$box")"
+    e2e_check "the error box shows its text" e2e_wait_until "the box's text drawn" 30 \
+      e2e_drawn_colours "${geometry[0]}" "${geometry[1]}" "${geometry[2]}" "${geometry[3]}" 3
+    wine_env_screenshot "$WINE_ENV_DIR/error-box-screen.png" &&
+      /usr/bin/convert "$WINE_ENV_DIR/error-box-screen.png" \
+        -crop "${geometry[2]}x${geometry[3]}+${geometry[0]}+${geometry[1]}" +repage \
+        "$E2E_OUT/error-box.png"
+  else
+    e2e_fail "a stored interval \"abc\" opens the error box"
+  fi
+  wine_env_stop
+  wine reg delete "$E2E_STORE_KEY" /v Label3_Caption /f >/dev/null 2>&1 || true
 }
 
 if [[ ${BASH_SOURCE[0]} == "$0" ]]; then e2e_run_alone "the settings store" check_settings_store; fi
