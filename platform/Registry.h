@@ -138,24 +138,28 @@ struct ScopedKeyResult {
   bool Opened() const { return key.IsOpen(); }
 };
 
+// The result of an open or create call with the key it opened, now owned.
+inline ScopedKeyResult OwnOpenedKey(IRegistry& registry, RegResult result, RegKey raw) {
+  ScopedKeyResult owned;
+  owned.result = result;
+  if (result == kErrorSuccess) owned.key = ScopedRegKey(registry, raw);
+  return owned;
+}
+
 // RegOpenKeyEx into an owning key: the key is open exactly when the result is kErrorSuccess.
 inline ScopedKeyResult OpenScopedKey(IRegistry& registry, RegKey parent, const char* subKey,
                                      std::uint32_t access) {
   RegKey raw{};
-  ScopedKeyResult opened;
-  opened.result = registry.OpenKey(parent, subKey, access, &raw);
-  if (opened.result == kErrorSuccess) opened.key = ScopedRegKey(registry, raw);
-  return opened;
+  const RegResult result = registry.OpenKey(parent, subKey, access, &raw);
+  return OwnOpenedKey(registry, result, raw);
 }
 
 // RegCreateKeyEx into an owning key: the key is open exactly when the result is kErrorSuccess.
 inline ScopedKeyResult CreateScopedKey(IRegistry& registry, RegKey parent, const char* subKey,
                                        std::uint32_t access) {
   RegKey raw{};
-  ScopedKeyResult created;
-  created.result = registry.CreateKey(parent, subKey, access, &raw);
-  if (created.result == kErrorSuccess) created.key = ScopedRegKey(registry, raw);
-  return created;
+  const RegResult result = registry.CreateKey(parent, subKey, access, &raw);
+  return OwnOpenedKey(registry, result, raw);
 }
 
 }  // namespace platform
